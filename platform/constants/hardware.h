@@ -1,5 +1,154 @@
-// Win32 constants of this area, with their Win32 values (see platform/win32_constants.h).
+// Win32 constants of the sound hardware area: multimedia results, the mixer, MCI, installable
+// drivers and DirectSound, with their Win32 values (see platform/win32_constants.h). The names
+// are those of <mmsystem.h> and <dsound.h>.
 #pragma once
 #include <cstdint>
 
-#define PLATFORM_HARDWARE_CONSTANTS(X)
+// HRESULT values are signed 32-bit numbers; the failures have the top bit set.
+#define PLATFORM_HRESULT(value) static_cast<std::int32_t>(value##u)
+
+#define PLATFORM_HARDWARE_CONSTANTS(X)                                          \
+    /* multimedia results (MMRESULT) */                                         \
+    X(std::uint32_t, MMSYSERR_NOERROR, 0)                                       \
+    X(std::uint32_t, MMSYSERR_ERROR, 1)                                         \
+    X(std::uint32_t, MMSYSERR_BADDEVICEID, 2)                                   \
+    X(std::uint32_t, MMSYSERR_NOTENABLED, 3)                                    \
+    X(std::uint32_t, MMSYSERR_ALLOCATED, 4)                                     \
+    X(std::uint32_t, MMSYSERR_INVALHANDLE, 5)                                   \
+    X(std::uint32_t, MMSYSERR_NODRIVER, 6)                                      \
+    X(std::uint32_t, MMSYSERR_NOMEM, 7)                                         \
+    X(std::uint32_t, MMSYSERR_NOTSUPPORTED, 8)                                  \
+    X(std::uint32_t, MMSYSERR_INVALFLAG, 10)                                    \
+    X(std::uint32_t, MMSYSERR_INVALPARAM, 11)                                   \
+    X(std::uint32_t, MIXERR_INVALLINE, 1024)                                    \
+    X(std::uint32_t, MIXERR_INVALCONTROL, 1025)                                 \
+    X(std::uint32_t, MIXERR_INVALVALUE, 1026)                                   \
+    /* callbacks and notifications */                                           \
+    X(std::uint32_t, CALLBACK_TYPEMASK, 0x00070000)                             \
+    X(std::uint32_t, CALLBACK_NULL, 0x00000000)                                 \
+    X(std::uint32_t, CALLBACK_WINDOW, 0x00010000)                               \
+    X(std::uint32_t, MM_MCINOTIFY, 0x3B9)                                       \
+    X(std::uint32_t, MM_MIXM_LINE_CHANGE, 0x3D0)                                \
+    X(std::uint32_t, MM_MIXM_CONTROL_CHANGE, 0x3D1)                             \
+    /* mixer */                                                                 \
+    X(std::uint32_t, MAXPNAMELEN, 32)                                           \
+    X(std::uint32_t, MIXER_SHORT_NAME_CHARS, 16)                                \
+    X(std::uint32_t, MIXER_LONG_NAME_CHARS, 64)                                 \
+    X(std::uint32_t, MIXER_OBJECTF_HANDLE, 0x80000000u)                         \
+    X(std::uint32_t, MIXER_OBJECTF_MIXER, 0x00000000)                           \
+    X(std::uint32_t, MIXER_OBJECTF_HMIXER, 0x80000000u)                         \
+    X(std::uint32_t, MIXER_GETLINEINFOF_DESTINATION, 0)                         \
+    X(std::uint32_t, MIXER_GETLINEINFOF_SOURCE, 1)                              \
+    X(std::uint32_t, MIXER_GETLINEINFOF_LINEID, 2)                              \
+    X(std::uint32_t, MIXER_GETLINEINFOF_COMPONENTTYPE, 3)                       \
+    X(std::uint32_t, MIXER_GETLINEINFOF_TARGETTYPE, 4)                          \
+    X(std::uint32_t, MIXER_GETLINEINFOF_QUERYMASK, 0xF)                         \
+    X(std::uint32_t, MIXER_GETLINECONTROLSF_ALL, 0)                             \
+    X(std::uint32_t, MIXER_GETLINECONTROLSF_ONEBYID, 1)                         \
+    X(std::uint32_t, MIXER_GETLINECONTROLSF_ONEBYTYPE, 2)                       \
+    X(std::uint32_t, MIXER_GETLINECONTROLSF_QUERYMASK, 0xF)                     \
+    X(std::uint32_t, MIXER_GETCONTROLDETAILSF_VALUE, 0)                         \
+    X(std::uint32_t, MIXER_GETCONTROLDETAILSF_LISTTEXT, 1)                      \
+    X(std::uint32_t, MIXER_GETCONTROLDETAILSF_QUERYMASK, 0xF)                   \
+    X(std::uint32_t, MIXER_SETCONTROLDETAILSF_VALUE, 0)                         \
+    X(std::uint32_t, MIXER_SETCONTROLDETAILSF_CUSTOM, 1)                        \
+    X(std::uint32_t, MIXER_SETCONTROLDETAILSF_QUERYMASK, 0xF)                   \
+    X(std::uint32_t, MIXERLINE_LINEF_ACTIVE, 0x00000001)                        \
+    X(std::uint32_t, MIXERLINE_LINEF_DISCONNECTED, 0x00008000)                  \
+    X(std::uint32_t, MIXERLINE_LINEF_SOURCE, 0x80000000u)                       \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_UNDEFINED, 0x0000)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_DIGITAL, 0x0001)               \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_LINE, 0x0002)                  \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_MONITOR, 0x0003)               \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 0x0004)              \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_HEADPHONES, 0x0005)            \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_TELEPHONE, 0x0006)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 0x0007)                \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_DST_VOICEIN, 0x0008)               \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_FIRST, 0x1000)                 \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED, 0x1000)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_DIGITAL, 0x1001)               \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_LINE, 0x1002)                  \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 0x1003)            \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER, 0x1004)           \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, 0x1005)           \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_TELEPHONE, 0x1006)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_PCSPEAKER, 0x1007)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 0x1008)               \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_AUXILIARY, 0x1009)             \
+    X(std::uint32_t, MIXERLINE_COMPONENTTYPE_SRC_ANALOG, 0x100A)                \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_UNDEFINED, 0)                         \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_WAVEOUT, 1)                           \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_WAVEIN, 2)                            \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_MIDIOUT, 3)                           \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_MIDIIN, 4)                            \
+    X(std::uint32_t, MIXERLINE_TARGETTYPE_AUX, 5)                               \
+    X(std::uint32_t, MIXERCONTROL_CONTROLF_UNIFORM, 0x00000001)                 \
+    X(std::uint32_t, MIXERCONTROL_CONTROLF_MULTIPLE, 0x00000002)                \
+    X(std::uint32_t, MIXERCONTROL_CONTROLF_DISABLED, 0x80000000u)               \
+    X(std::uint32_t, MIXERCONTROL_CONTROLTYPE_BOOLEAN, 0x20010000)              \
+    X(std::uint32_t, MIXERCONTROL_CONTROLTYPE_ONOFF, 0x20010001)                \
+    X(std::uint32_t, MIXERCONTROL_CONTROLTYPE_MUTE, 0x20010002)                 \
+    X(std::uint32_t, MIXERCONTROL_CONTROLTYPE_FADER, 0x50030000)                \
+    X(std::uint32_t, MIXERCONTROL_CONTROLTYPE_VOLUME, 0x50030001)               \
+    /* MCI */                                                                   \
+    X(std::uint32_t, MCI_OPEN, 0x0803)                                          \
+    X(std::uint32_t, MCI_CLOSE, 0x0804)                                         \
+    X(std::uint32_t, MCI_PLAY, 0x0806)                                          \
+    X(std::uint32_t, MCI_STATUS, 0x0814)                                        \
+    X(std::uint32_t, MCI_NOTIFY, 0x00000001)                                    \
+    X(std::uint32_t, MCI_WAIT, 0x00000002)                                      \
+    X(std::uint32_t, MCI_FROM, 0x00000004)                                      \
+    X(std::uint32_t, MCI_TO, 0x00000008)                                        \
+    X(std::uint32_t, MCI_OPEN_SHAREABLE, 0x00000100)                            \
+    X(std::uint32_t, MCI_OPEN_ELEMENT, 0x00000200)                              \
+    X(std::uint32_t, MCI_OPEN_ALIAS, 0x00000400)                                \
+    X(std::uint32_t, MCI_OPEN_TYPE_ID, 0x00001000)                              \
+    X(std::uint32_t, MCI_OPEN_TYPE, 0x00002000)                                 \
+    X(std::uint32_t, MCI_STATUS_ITEM, 0x00000100)                               \
+    X(std::uint32_t, MCI_STATUS_MODE, 0x00000004)                               \
+    X(std::uint32_t, MCI_SEQ_STATUS_PORT, 0x00004003)                           \
+    X(std::uint32_t, MCI_MODE_STOP, 525)                                        \
+    X(std::uint32_t, MCI_MODE_PLAY, 526)                                        \
+    X(std::uint32_t, MCI_NOTIFY_SUCCESSFUL, 0x0001)                             \
+    X(std::uint32_t, MCI_NOTIFY_SUPERSEDED, 0x0002)                             \
+    X(std::uint32_t, MCI_NOTIFY_ABORTED, 0x0004)                                \
+    X(std::uint32_t, MCI_NOTIFY_FAILURE, 0x0008)                                \
+    X(std::uint32_t, MCIERR_INVALID_DEVICE_ID, 257)                             \
+    X(std::uint32_t, MCIERR_UNRECOGNIZED_KEYWORD, 259)                          \
+    X(std::uint32_t, MCIERR_INVALID_DEVICE_NAME, 263)                           \
+    X(std::uint32_t, MCIERR_MISSING_PARAMETER, 273)                             \
+    X(std::uint32_t, MCIERR_UNSUPPORTED_FUNCTION, 274)                          \
+    X(std::uint32_t, MCIERR_FILE_NOT_FOUND, 275)                                \
+    X(std::uint32_t, MCIERR_FLAGS_NOT_COMPATIBLE, 284)                          \
+    X(std::uint32_t, MCIERR_BAD_CONSTANT, 290)                                  \
+    X(std::uint32_t, MCIERR_SEQ_PORT_INUSE, 337)                                \
+    /* installable drivers */                                                   \
+    X(std::uint32_t, DRV_USER, 0x4000)                                          \
+    /* DirectSound */                                                           \
+    X(std::int32_t, DS_OK, 0)                                                   \
+    X(std::int32_t, DSERR_ALLOCATED, PLATFORM_HRESULT(0x8878000A))              \
+    X(std::int32_t, DSERR_INVALIDPARAM, PLATFORM_HRESULT(0x80070057))           \
+    X(std::int32_t, DSERR_INVALIDCALL, PLATFORM_HRESULT(0x88780032))            \
+    X(std::int32_t, DSERR_GENERIC, PLATFORM_HRESULT(0x80004005))                \
+    X(std::int32_t, DSERR_PRIOLEVELNEEDED, PLATFORM_HRESULT(0x88780046))        \
+    X(std::int32_t, DSERR_OUTOFMEMORY, PLATFORM_HRESULT(0x8007000E))            \
+    X(std::int32_t, DSERR_UNSUPPORTED, PLATFORM_HRESULT(0x80004001))            \
+    X(std::int32_t, DSERR_NODRIVER, PLATFORM_HRESULT(0x88780078))               \
+    X(std::int32_t, DSERR_NOAGGREGATION, PLATFORM_HRESULT(0x80040110))          \
+    X(std::int32_t, DSERR_UNINITIALIZED, PLATFORM_HRESULT(0x887800AA))          \
+    X(std::uint32_t, DSSCL_NORMAL, 1)                                           \
+    X(std::uint32_t, DSSCL_PRIORITY, 2)                                         \
+    X(std::uint32_t, DSSCL_EXCLUSIVE, 3)                                        \
+    X(std::uint32_t, DSSCL_WRITEPRIMARY, 4)                                     \
+    X(std::uint32_t, DSSPEAKER_DIRECTOUT, 0)                                    \
+    X(std::uint32_t, DSSPEAKER_HEADPHONE, 1)                                    \
+    X(std::uint32_t, DSSPEAKER_MONO, 2)                                         \
+    X(std::uint32_t, DSSPEAKER_QUAD, 3)                                         \
+    X(std::uint32_t, DSSPEAKER_STEREO, 4)                                       \
+    X(std::uint32_t, DSSPEAKER_SURROUND, 5)                                     \
+    X(std::uint32_t, DSSPEAKER_5POINT1, 6)                                      \
+    X(std::uint32_t, DSSPEAKER_GEOMETRY_MIN, 0x05)                              \
+    X(std::uint32_t, DSSPEAKER_GEOMETRY_NARROW, 0x0A)                           \
+    X(std::uint32_t, DSSPEAKER_GEOMETRY_WIDE, 0x14)                             \
+    X(std::uint32_t, DSSPEAKER_GEOMETRY_MAX, 0xB4)

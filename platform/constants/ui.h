@@ -1,5 +1,92 @@
-// Win32 constants of this area, with their Win32 values (see platform/win32_constants.h).
+// Win32 constants of the user-interface and shell area, with their Win32 values (see
+// platform/win32_constants.h).
 #pragma once
 #include <cstdint>
 
-#define PLATFORM_UI_CONSTANTS(X)
+#define PLATFORM_UI_CONSTANTS(X)                                                  \
+    X(std::uint32_t, MB_OK, 0x00000000)                                           \
+    X(std::uint32_t, MB_OKCANCEL, 0x00000001)                                     \
+    X(std::uint32_t, MB_ABORTRETRYIGNORE, 0x00000002)                             \
+    X(std::uint32_t, MB_YESNOCANCEL, 0x00000003)                                  \
+    X(std::uint32_t, MB_YESNO, 0x00000004)                                        \
+    X(std::uint32_t, MB_RETRYCANCEL, 0x00000005)                                  \
+    X(std::uint32_t, MB_ICONHAND, 0x00000010)                                     \
+    X(std::uint32_t, MB_ICONERROR, 0x00000010)                                    \
+    X(std::uint32_t, MB_ICONSTOP, 0x00000010)                                     \
+    X(std::uint32_t, MB_ICONQUESTION, 0x00000020)                                 \
+    X(std::uint32_t, MB_ICONEXCLAMATION, 0x00000030)                              \
+    X(std::uint32_t, MB_ICONWARNING, 0x00000030)                                  \
+    X(std::uint32_t, MB_ICONINFORMATION, 0x00000040)                              \
+    X(std::uint32_t, MB_ICONASTERISK, 0x00000040)                                 \
+    X(std::uint32_t, MB_DEFBUTTON1, 0x00000000)                                   \
+    X(std::uint32_t, MB_DEFBUTTON2, 0x00000100)                                   \
+    X(std::uint32_t, MB_DEFBUTTON3, 0x00000200)                                   \
+    X(std::uint32_t, MB_APPLMODAL, 0x00000000)                                    \
+    X(std::uint32_t, MB_SYSTEMMODAL, 0x00001000)                                  \
+    X(std::uint32_t, MB_TASKMODAL, 0x00002000)                                    \
+    X(std::uint32_t, MB_SETFOREGROUND, 0x00010000)                                \
+    X(std::uint32_t, MB_TOPMOST, 0x00040000)                                      \
+    X(std::uint32_t, MB_TYPEMASK, 0x0000000F)                                     \
+    X(std::uint32_t, MB_ICONMASK, 0x000000F0)                                     \
+    X(std::uint32_t, MB_DEFMASK, 0x00000F00)                                      \
+    X(std::uint32_t, MB_MODEMASK, 0x00003000)                                     \
+    X(std::uint32_t, MB_MISCMASK, 0x0000C000)                                     \
+    X(int, IDOK, 1)                                                               \
+    X(int, IDCANCEL, 2)                                                           \
+    X(int, IDABORT, 3)                                                            \
+    X(int, IDRETRY, 4)                                                            \
+    X(int, IDIGNORE, 5)                                                           \
+    X(int, IDYES, 6)                                                              \
+    X(int, IDNO, 7)                                                               \
+    X(int, SW_HIDE, 0)                                                            \
+    X(int, SW_SHOWNORMAL, 1)                                                      \
+    X(int, SW_NORMAL, 1)                                                          \
+    X(int, SW_SHOWMINIMIZED, 2)                                                   \
+    X(int, SW_SHOWMAXIMIZED, 3)                                                   \
+    X(int, SW_MAXIMIZE, 3)                                                        \
+    X(int, SW_SHOWNOACTIVATE, 4)                                                  \
+    X(int, SW_SHOW, 5)                                                            \
+    X(int, SW_MINIMIZE, 6)                                                        \
+    X(int, SW_SHOWMINNOACTIVE, 7)                                                 \
+    X(int, SW_SHOWNA, 8)                                                          \
+    X(int, SW_RESTORE, 9)                                                         \
+    X(int, SW_SHOWDEFAULT, 10)                                                    \
+    X(std::uint32_t, BST_UNCHECKED, 0)                                            \
+    X(std::uint32_t, BST_CHECKED, 1)                                              \
+    X(std::uint32_t, BST_INDETERMINATE, 2)                                        \
+    X(std::uint32_t, WM_NULL, 0x0000)                                             \
+    X(std::uint32_t, WM_CREATE, 0x0001)                                           \
+    X(std::uint32_t, WM_DESTROY, 0x0002)                                          \
+    X(std::uint32_t, WM_SETTEXT, 0x000C)                                          \
+    X(std::uint32_t, WM_CLOSE, 0x0010)                                            \
+    X(std::uint32_t, WM_QUIT, 0x0012)                                             \
+    X(std::uint32_t, WM_KEYDOWN, 0x0100)                                          \
+    X(std::uint32_t, WM_INITDIALOG, 0x0110)                                       \
+    X(std::uint32_t, WM_COMMAND, 0x0111)                                          \
+    X(std::uint32_t, WM_SYSCOMMAND, 0x0112)                                       \
+    X(std::uint32_t, WM_TIMER, 0x0113)                                            \
+    X(std::uint32_t, WM_USER, 0x0400)                                             \
+    X(std::uint32_t, WM_APP, 0x8000)                                              \
+    X(int, VK_TAB, 0x09)                                                          \
+    X(int, VK_RETURN, 0x0D)                                                       \
+    X(int, VK_SHIFT, 0x10)                                                        \
+    X(int, VK_LEFT, 0x25)                                                         \
+    X(int, VK_RIGHT, 0x27)                                                        \
+    X(std::uint32_t, ERROR_INVALID_WINDOW_HANDLE, 1400)                           \
+    X(std::uint32_t, SE_ERR_FNF, 2)                                               \
+    X(std::uint32_t, SE_ERR_PNF, 3)                                               \
+    X(std::uint32_t, SE_ERR_ACCESSDENIED, 5)                                      \
+    X(std::uint32_t, SE_ERR_OOM, 8)                                               \
+    X(std::uint32_t, SE_ERR_NOASSOC, 31)                                          \
+    X(std::int32_t, S_OK, 0)                                                      \
+    X(std::int32_t, S_FALSE, 1)                                                   \
+    X(std::int32_t, E_NOINTERFACE, static_cast<std::int32_t>(0x80004002u))       \
+    X(std::int32_t, E_FAIL, static_cast<std::int32_t>(0x80004005u))               \
+    X(std::int32_t, E_OUTOFMEMORY, static_cast<std::int32_t>(0x8007000Eu))        \
+    X(std::int32_t, E_INVALIDARG, static_cast<std::int32_t>(0x80070057u))         \
+    X(std::int32_t, REGDB_E_CLASSNOTREG, static_cast<std::int32_t>(0x80040154u))  \
+    X(std::int32_t, CO_E_NOTINITIALIZED, static_cast<std::int32_t>(0x800401F0u))  \
+    X(std::int32_t, RPC_E_CHANGED_MODE, static_cast<std::int32_t>(0x80010106u))   \
+    X(std::int32_t, STG_E_FILENOTFOUND, static_cast<std::int32_t>(0x80030002u))   \
+    X(std::int32_t, STG_E_PATHNOTFOUND, static_cast<std::int32_t>(0x80030003u))   \
+    X(std::int32_t, STG_E_ACCESSDENIED, static_cast<std::int32_t>(0x80030005u))

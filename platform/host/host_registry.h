@@ -16,9 +16,10 @@
 // characters (16383 with NT semantics); the empty (or null) name is the key's default value.
 // Sub key paths are split at '\'; one trailing '\' is accepted.
 //   - a path that starts with '\' or has an empty part ("a\\b")  -> ERROR_BAD_PATHNAME
-//     (as Windows NT answers; Windows 98 skips a leading '\', the product must not rely on it)
+//     (as Windows NT answers; Windows 98 is more lenient here, the product relies on neither)
 //   - a path part longer than 255 characters                     -> ERROR_INVALID_PARAMETER
 //   - a value name over the limit (SetValueEx)                    -> ERROR_INVALID_PARAMETER
+//   - a key more than 512 levels below its root (CreateKeyEx)     -> ERROR_INVALID_PARAMETER
 // Access masks are accepted and not checked (Windows 98 keys have no security).
 //
 // Values are stored with their type and their exact bytes; nothing is added or converted.
@@ -34,7 +35,8 @@
 //
 // Deletion. DeleteKey removes the key with all its sub keys (Windows 95/98). With
 // setNtSemantics(true) a key that has sub keys is refused with ERROR_ACCESS_DENIED, as on
-// Windows NT. A null or empty sub key deletes the key the handle refers to. The predefined roots
+// Windows NT. An empty sub key deletes the key the handle refers to, a null one is
+// ERROR_INVALID_PARAMETER (as is a null sub key for CreateKeyEx). The predefined roots
 // and HKEY_LOCAL_MACHINE\SOFTWARE\Classes (the key behind HKEY_CLASSES_ROOT), and any key that
 // contains it, are refused with ERROR_ACCESS_DENIED.
 //
@@ -144,13 +146,40 @@ public:
     std::string exportRegedit4(HKey root, const char* subKey) const;
 
 private:
-    struct Node;
-    struct Value;
-    struct Handle;
+    struct Value {
+        std::string name;
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+    struct Node {
+        std::string name;
+        std::weak_ptr<Node> parent;                   // empty for a root and for a deleted key
+        std::vector<std::shared_ptr<Node>> children;  // in creation order
+        std::vector<Value> values;                    // in creation order
+        std::uint32_t depth = 0;                      // levels below its root
+        bool deleted = false;
+    };
+    struct Handle {
+        std::shared_ptr<Node> node;  // kept alive so a deleted key still answers
+        std::string path;            // long root name and key names, for faults and leaks
+    };
 
+    // The key behind a root or handle; null with ERROR_INVALID_HANDLE or ERROR_KEY_DELETED.
     std::shared_ptr<Node> nodeOf(HKey key, std::uint32_t* error) const;
+    // The path a root or handle was reached by; empty for an unknown handle.
     std::string pathOf(HKey key) const;
+    // The error of the planned failure this call runs into, or ERROR_SUCCESS.
     std::uint32_t checkFault(RegistryOperation operation, const std::string& path);
+    HKey issueHandle(const std::shared_ptr<Node>& node, std::string path);
+    // True when `node` is the key behind HKEY_CLASSES_ROOT or one of its ancestors.
+    bool containsClasses(const std::shared_ptr<Node>& node) const;
+
+    static std::shared_ptr<Node> findChild(const Node& node, std::string_view name);
+    static Value* findValue(Node& node, std::string_view name);
+    static void markDeleted(Node& node);
+    // Unlinks `node` from its parent and marks it and everything below it deleted.
+    static void detach(const std::shared_ptr<Node>& node);
+    static std::string joinPath(std::string base, std::string_view subKey);
 
     std::map<HKey, std::shared_ptr<Node>> roots_;
     std::shared_ptr<Node> classes_;

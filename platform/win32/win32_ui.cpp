@@ -1,0 +1,144 @@
+#include "platform/win32/win32_ui.h"
+
+#include <new>
+
+namespace platform::win32 {
+namespace {
+
+HWND toWindow(HWnd window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+// What the dialog procedure needs: the request going in, the states coming out.
+struct DialogContext {
+    const DialogRequest* request;
+    DialogResult outcome;
+};
+
+// Moves a child window by (dx, dy) pixels within its parent.
+void moveControl(HWND dialog, HWND control, int dx, int dy) {
+    RECT rect;
+    if (!::GetWindowRect(control, &rect)) return;
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    ::SetWindowPos(control, nullptr, rect.left + dx, rect.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void setUp(HWND dialog, const DialogRequest& request) {
+    if (request.setCaption) ::SetWindowTextA(dialog, request.caption.c_str());
+    for (const DialogControlSetup& setup : request.controls) {
+        HWND control = ::GetDlgItem(dialog, static_cast<int>(setup.id));
+        if (control == nullptr) continue;
+        if (setup.setText) ::SetWindowTextA(control, setup.text.c_str());
+        if (setup.setCheck) ::CheckDlgButton(dialog, static_cast<int>(setup.id), setup.check);
+        if (setup.moveX != 0 || setup.moveY != 0)
+            moveControl(dialog, control, setup.moveX, setup.moveY);
+        if (setup.hide) ::ShowWindow(control, SW_HIDE);
+    }
+    RECT window;
+    if (!::GetWindowRect(dialog, &window)) return;
+    window.top += request.trimTop;
+    window.bottom -= request.trimBottom;
+    const int width = window.right - window.left;
+    const int height = window.bottom > window.top ? window.bottom - window.top : 0;
+    if (request.center) {
+        window.left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        window.top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    if (request.trimTop != 0 || request.trimBottom != 0 || request.center)
+        ::SetWindowPos(dialog, nullptr, window.left, window.top, width, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void readBack(HWND dialog, DialogContext& context) {
+    context.outcome.controls.clear();
+    for (const DialogControlSetup& setup : context.request->controls) {
+        DialogControlState state;
+        state.id = setup.id;
+        char text[260] = {};
+        ::GetDlgItemTextA(dialog, static_cast<int>(setup.id), text, sizeof text);
+        state.text = text;
+        state.check = ::IsDlgButtonChecked(dialog, static_cast<int>(setup.id));
+        context.outcome.controls.push_back(state);
+    }
+}
+
+INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            setUp(dialog, *reinterpret_cast<DialogContext*>(lParam)->request);
+            return TRUE;
+        }
+        auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+        if (context == nullptr) return FALSE;
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            readBack(dialog, *context);
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+    } catch (...) {
+        // Out of memory while copying texts: end the dialog as cancelled.
+        ::EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::uint32_t Win32UserInterface::GetLastError() {
+    return ::GetLastError();
+}
+
+int Win32UserInterface::MessageBox(HWnd owner, const char* text, const char* caption,
+                                   std::uint32_t type) {
+    return ::MessageBoxA(toWindow(owner), text, caption, type);
+}
+
+int Win32UserInterface::LoadString(HModule module, std::uint32_t id, char* buffer, int bufferMax) {
+    return ::LoadStringA(reinterpret_cast<HINSTANCE>(module), id, buffer, bufferMax);
+}
+
+std::intptr_t Win32UserInterface::DialogBoxParam(HModule module, std::uint32_t templateId,
+                                                 HWnd owner, const DialogRequest& request,
+                                                 DialogResult* result) {
+    try {
+        DialogContext context{&request, DialogResult()};
+        const INT_PTR code =
+            ::DialogBoxParamA(reinterpret_cast<HINSTANCE>(module), MAKEINTRESOURCEA(templateId),
+                              toWindow(owner), dialogProcedure, reinterpret_cast<LPARAM>(&context));
+        if (code == -1) return -1;
+        context.outcome.endCode = code;
+        if (result != nullptr) *result = context.outcome;
+        return code;
+    } catch (...) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return -1;
+    }
+}
+
+HWnd Win32UserInterface::FindWindow(const char* className, const char* windowName) {
+    return reinterpret_cast<HWnd>(::FindWindowA(className, windowName));
+}
+
+bool Win32UserInterface::SetForegroundWindow(HWnd window) {
+    return ::SetForegroundWindow(toWindow(window)) != FALSE;
+}
+
+std::uint32_t Win32UserInterface::RegisterWindowMessage(const char* name) {
+    return ::RegisterWindowMessageA(name);
+}
+
+std::intptr_t Win32UserInterface::SendMessage(HWnd window, std::uint32_t message,
+                                              std::uintptr_t wParam, std::intptr_t lParam) {
+    return ::SendMessageA(toWindow(window), message, wParam, lParam);
+}
+
+bool Win32UserInterface::PostMessage(HWnd window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+    return ::PostMessageA(toWindow(window), message, wParam, lParam) != FALSE;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,431 @@
+#!/usr/bin/env python3
+"""Checks the built language modules against the resource list and against each other.
+
+    check-modules.py RESOURCE_IDS_H MODULE.dll [MODULE.dll ...] [--stamp FILE] [--dump]
+
+For every module: each string, dialog, control, menu, icon and bitmap named in the header
+(lang/resource_ids.h) is present; the tray menu has its commands at the positions the
+tray relies on; the conflict marks are hidden; no text is "Blank" (a text the programs
+treat as "show nothing"); the product title is the one the tray knows for that language;
+no text is UTF-8 read as Windows-1252. Across the modules: the same string ids, the same
+dialogs with the same controls (id, class and style, in the same order), the same menu
+structure and the same icons and bitmaps. Every problem is printed; the exit code is 1 when
+there is any. With --stamp the file is written on success (for the build's dependency).
+"""
+
+import os
+import re
+import struct
+import sys
+
+RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION = 2, 4, 5, 6, 14, 16
+WS_VISIBLE = 0x10000000
+DS_SETFONT = 0x40
+MF_POPUP, MF_END = 0x10, 0x80
+
+# The product titles by module: the tray removes the shortcuts of the other languages by
+# exactly these names.
+PRODUCT_TITLES = {
+    "cnctlen_.dll": "Tunara Properties",
+    "cnctlde_.dll": "Tunara Eigenschaften",
+    "cnctlfr_.dll": "Propri\u00e9t\u00e9s Tunara",
+}
+
+# What the tray requires of its menu: position in the popup -> command, or the commands
+# of the submenu at that position in order. Names refer to the header.
+TRAY_LAYOUT = [
+    ("TRAY_POS_PROPERTIES", "IDM_TRAY_PROPERTIES"),
+    ("TRAY_POS_OUTPUT", ["IDM_TRAY_SPEAKERS", "IDM_TRAY_HEADPHONES"]),
+    ("TRAY_POS_HW_ACCELERATION", ["IDM_TRAY_HW_ACCELERATION"]),
+    ("TRAY_POS_MIC_BOOST", ["IDM_TRAY_MIC_BOOST"]),
+    ("TRAY_POS_WAVETABLE",
+     ["IDM_TRAY_WAVETABLE_NONE", "IDM_TRAY_WAVETABLE_2MB", "IDM_TRAY_WAVETABLE_4MB"]),
+    ("TRAY_POS_EXIT", "IDM_TRAY_EXIT"),
+]
+
+
+class BadModule(Exception):
+    pass
+
+
+# ---- PE resources -------------------------------------------------------------------------
+
+class PeResources:
+    """The resource tree of a PE file: {type: {name: {language: bytes}}}."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            self.data = f.read()
+        d = self.data
+        if d[:2] != b"MZ":
+            raise BadModule("not an MZ file")
+        pe = struct.unpack_from("<I", d, 0x3C)[0]
+        if d[pe:pe + 4] != b"PE\0\0":
+            raise BadModule("no PE signature")
+        machine, sections, _, _, _, opt_size, characteristics = struct.unpack_from(
+            "<HHIIIHH", d, pe + 4)
+        if machine != 0x14C:
+            raise BadModule("not an i386 image")
+        if not characteristics & 0x2000:
+            raise BadModule("not a DLL")
+        opt = pe + 24
+        if struct.unpack_from("<H", d, opt)[0] != 0x10B:
+            raise BadModule("not a PE32 image")
+        rsrc_rva, rsrc_size = struct.unpack_from("<II", d, opt + 96 + 2 * 8)
+        self.sections = []
+        table = opt + opt_size
+        for i in range(sections):
+            vsize, vaddr, raw_size, raw_ptr = struct.unpack_from("<IIII", d, table + 40 * i + 8)
+            self.sections.append((vaddr, max(vsize, raw_size), raw_ptr))
+        if not rsrc_rva:
+            raise BadModule("no resources")
+        self.base = self.offset(rsrc_rva)
+        self.tree = {}
+        for type_id, type_dir in self.entries(0):
+            names = self.tree.setdefault(type_id, {})
+            for name_id, name_dir in self.entries(type_dir):
+                langs = names.setdefault(name_id, {})
+                for lang_id, leaf in self.entries(name_dir):
+                    rva, size = struct.unpack_from("<II", d, self.base + leaf)
+                    start = self.offset(rva)
+                    langs[lang_id] = d[start:start + size]
+
+    def offset(self, rva):
+        for vaddr, size, raw in self.sections:
+            if vaddr <= rva < vaddr + size:
+                return raw + rva - vaddr
+        raise BadModule("address 0x%x lies in no section" % rva)
+
+    def entries(self, directory):
+        d = self.data
+        at = self.base + directory
+        named, numbered = struct.unpack_from("<HH", d, at + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", d, at + 16 + 8 * i)
+            if name & 0x80000000:
+                at_name = self.base + (name & 0x7FFFFFFF)
+                length = struct.unpack_from("<H", d, at_name)[0]
+                key = d[at_name + 2:at_name + 2 + 2 * length].decode("utf-16-le")
+            else:
+                key = name
+            yield key, target & 0x7FFFFFFF
+
+    def items(self, type_id):
+        """{name: data} taking the first language of each name."""
+        return {name: next(iter(langs.values()))
+                for name, langs in self.tree.get(type_id, {}).items()}
+
+    def languages(self):
+        return sorted({lang for names in self.tree.values() for langs in names.values()
+                       for lang in langs})
+
+
+def read_sz(data, at):
+    """A zero-terminated UTF-16 text; returns (text, offset after it)."""
+    end = at
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[at:end].decode("utf-16-le"), end + 2
+
+
+def read_sz_or_ordinal(data, at):
+    first = struct.unpack_from("<H", data, at)[0]
+    if first == 0xFFFF:
+        return struct.unpack_from("<H", data, at + 2)[0], at + 4
+    return read_sz(data, at)
+
+
+def strings_of(res):
+    result = {}
+    for block, data in res.items(RT_STRING).items():
+        at = 0
+        for i in range(16):
+            length = struct.unpack_from("<H", data, at)[0]
+            text = data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+            at += 2 + 2 * length
+            if length:
+                result[(block - 1) * 16 + i] = text
+    return result
+
+
+CONTROL_CLASSES = {0x80: "button", 0x81: "edit", 0x82: "static", 0x83: "listbox",
+                   0x84: "scrollbar", 0x85: "combobox"}
+
+
+def dialog_of(data):
+    """(style, caption, font, [(id, class, style, text)]) of a DIALOG template."""
+    if struct.unpack_from("<HH", data, 0) == (1, 0xFFFF):
+        raise BadModule("extended dialog templates are not used by these modules")
+    style, _, count, _, _, _, _ = struct.unpack_from("<IIHhhhh", data, 0)
+    at = 18
+    _, at = read_sz_or_ordinal(data, at)  # menu
+    _, at = read_sz_or_ordinal(data, at)  # class
+    caption, at = read_sz(data, at)
+    font = None
+    if style & DS_SETFONT:
+        size = struct.unpack_from("<H", data, at)[0]
+        face, at = read_sz(data, at + 2)
+        font = (size, face)
+    controls = []
+    for _ in range(count):
+        at = (at + 3) & ~3
+        cstyle, _, _, _, _, _, cid = struct.unpack_from("<IIhhhhH", data, at)
+        at += 18
+        cls, at = read_sz_or_ordinal(data, at)
+        if isinstance(cls, int):
+            cls = CONTROL_CLASSES.get(cls, "#%d" % cls)
+        cls = cls.lower()  # "BUTTON" written by name is the same class as the atom
+        text, at = read_sz_or_ordinal(data, at)
+        extra = struct.unpack_from("<H", data, at)[0]
+        at += 2 + extra
+        controls.append((cid, cls, cstyle, text))
+    return style, caption, font, controls
+
+
+def menu_of(data):
+    """The menu as a list of items: (flags, id, text) or (flags, text, [items])."""
+    version, header = struct.unpack_from("<HH", data, 0)
+    if version != 0:
+        raise BadModule("extended menu templates are not used by these modules")
+    at = 4 + header
+
+    def level(at):
+        items = []
+        while True:
+            flags = struct.unpack_from("<H", data, at)[0]
+            at += 2
+            if flags & MF_POPUP:
+                text, at = read_sz(data, at)
+                sub, at = level(at)
+                items.append((flags & ~MF_END, text, sub))
+            else:
+                cmd = struct.unpack_from("<H", data, at)[0]
+                text, at = read_sz(data, at + 2)
+                items.append((flags & ~MF_END, cmd, text))
+            if flags & MF_END:
+                return items, at
+
+    items, _ = level(at)
+    return items
+
+
+def menu_shape(items):
+    """The menu without its texts: what must agree between languages."""
+    shape = []
+    for item in items:
+        if isinstance(item[2], list):
+            shape.append(("popup", item[0], menu_shape(item[2])))
+        else:
+            shape.append(("item", item[0], item[1]))
+    return shape
+
+
+# ---- The header ---------------------------------------------------------------------------
+
+def read_header(path):
+    names = {}
+    with open(path, encoding="ascii") as f:
+        for line in f:
+            m = re.match(r"\s*#define\s+([A-Z][A-Z0-9_]*)\s+(-?\d+)\b", line)
+            if m:
+                names[m.group(1)] = int(m.group(2))
+    return names
+
+
+def expected_controls(names):
+    """{dialog id: {control id: name}} by the IDD_<DIALOG> / IDC_<DIALOG>_* rule."""
+    dialogs = {n[4:]: v for n, v in names.items() if n.startswith("IDD_")}
+    result = {v: {} for v in dialogs.values()}
+    for name, value in names.items():
+        if not name.startswith("IDC_"):
+            continue
+        owners = [d for d in dialogs if name.startswith("IDC_" + d + "_")]
+        if not owners:
+            raise SystemExit("%s names no dialog of the header" % name)
+        result[dialogs[max(owners, key=len)]][value] = name
+    return result
+
+
+# ---- Checks -------------------------------------------------------------------------------
+
+class Module:
+    def __init__(self, path):
+        self.path = path
+        self.name = os.path.basename(path)
+        res = PeResources(path)
+        self.languages = res.languages()
+        self.strings = strings_of(res)
+        self.dialogs = {k: dialog_of(v) for k, v in res.items(RT_DIALOG).items()}
+        self.menus = {k: menu_of(v) for k, v in res.items(RT_MENU).items()}
+        self.icons = set(res.items(RT_GROUP_ICON))
+        self.bitmaps = set(res.items(RT_BITMAP))
+        self.has_version = bool(res.items(RT_VERSION))
+
+
+def check_module(m, names, problems):
+    def problem(text):
+        problems.append("%s: %s" % (m.name, text))
+
+    for name, value in sorted(names.items(), key=lambda kv: kv[1]):
+        if name.startswith("IDS_") and value not in m.strings:
+            problem("string %d (%s) is missing or empty" % (value, name))
+        elif name.startswith("IDD_") and value not in m.dialogs:
+            problem("dialog %d (%s) is missing" % (value, name))
+        elif name.startswith("IDR_") and value not in m.menus:
+            problem("menu %d (%s) is missing" % (value, name))
+        elif name.startswith("IDI_") and value not in m.icons:
+            problem("icon %d (%s) is missing" % (value, name))
+        elif name.startswith("IDB_") and value not in m.bitmaps:
+            problem("bitmap %d (%s) is missing" % (value, name))
+
+    for dialog, controls in expected_controls(names).items():
+        if dialog not in m.dialogs:
+            continue
+        style, caption, font, present = m.dialogs[dialog]
+        by_id = {c[0]: c for c in present}
+        for cid, cname in sorted(controls.items()):
+            if cid not in by_id:
+                problem("dialog %d has no control %d (%s)" % (dialog, cid, cname))
+            elif cname.endswith("_CONFLICT") and by_id[cid][2] & WS_VISIBLE:
+                problem("conflict mark %d of dialog %d is visible" % (cid, dialog))
+        if font != (8, "MS Sans Serif"):
+            problem("dialog %d uses font %r instead of MS Sans Serif 8" % (dialog, font))
+
+    if not m.has_version:
+        problem("no version resource")
+
+    menu_id = names.get("IDR_TRAY")
+    if menu_id in m.menus:
+        check_tray_menu(m.menus[menu_id], names, problem)
+
+    for sid, text in sorted(m.strings.items()):
+        if text == "Blank":
+            problem('string %d reads "Blank", which the programs show as nothing' % sid)
+        try:
+            raw = text.encode("cp1252")
+        except UnicodeEncodeError:
+            problem("string %d has characters outside Windows-1252" % sid)
+            continue
+        if re.search(b"[\xc2-\xf4][\x80-\xbf]", raw):
+            try:
+                raw.decode("utf-8")
+                problem("string %d looks like UTF-8 read as Windows-1252: %r" % (sid, text))
+            except UnicodeDecodeError:
+                pass
+
+    expected_title = PRODUCT_TITLES.get(m.name.lower())
+    title = m.strings.get(names["IDS_PRODUCT_TITLE"])
+    if expected_title is None:
+        problem("no product title is known for this module name")
+    elif title != expected_title:
+        problem("product title is %r instead of %r" % (title, expected_title))
+    if len(m.languages) != 1:
+        problem("resources in %d languages instead of one" % len(m.languages))
+
+
+def check_tray_menu(menu, names, problem):
+    if not menu or not isinstance(menu[0][2], list):
+        problem("menu %d does not start with its popup" % names["IDR_TRAY"])
+        return
+    popup = menu[0][2]
+    for pos_name, want in TRAY_LAYOUT:
+        pos = names[pos_name]
+        if pos >= len(popup):
+            problem("tray menu has no item at position %d (%s)" % (pos, pos_name))
+            continue
+        item = popup[pos]
+        if isinstance(want, str):
+            if isinstance(item[2], list) or item[1] != names[want]:
+                problem("tray menu position %d is not command %d (%s)"
+                        % (pos, names[want], want))
+        else:
+            ids = [i[1] for i in item[2]] if isinstance(item[2], list) else None
+            if ids != [names[w] for w in want]:
+                problem("tray menu position %d is not the submenu %s" % (pos, want))
+
+
+def compare_modules(modules, problems):
+    first = modules[0]
+    for m in modules[1:]:
+        def differ(what):
+            problems.append("%s and %s differ: %s" % (first.name, m.name, what))
+
+        if set(first.strings) != set(m.strings):
+            differ("string ids %s" % sorted(set(first.strings) ^ set(m.strings)))
+        if set(first.dialogs) != set(m.dialogs):
+            differ("dialogs %s" % sorted(set(first.dialogs) ^ set(m.dialogs)))
+        for d in sorted(set(first.dialogs) & set(m.dialogs)):
+            a, b = first.dialogs[d], m.dialogs[d]
+            if a[0] != b[0]:
+                differ("style of dialog %d" % d)
+            ca = [(c[0], c[1], c[2]) for c in a[3]]
+            cb = [(c[0], c[1], c[2]) for c in b[3]]
+            if ca != cb:
+                differ("controls of dialog %d" % d)
+        if set(first.menus) != set(m.menus):
+            differ("menus %s" % sorted(set(first.menus) ^ set(m.menus)))
+        for k in sorted(set(first.menus) & set(m.menus)):
+            if menu_shape(first.menus[k]) != menu_shape(m.menus[k]):
+                differ("structure of menu %d" % k)
+        if first.icons != m.icons:
+            differ("icons")
+        if first.bitmaps != m.bitmaps:
+            differ("bitmaps")
+
+
+def dump(m):
+    print("== %s (languages %s)" % (m.name, m.languages))
+    for sid, text in sorted(m.strings.items()):
+        print("string %5d  %r" % (sid, text))
+    for d, (style, caption, font, controls) in sorted(m.dialogs.items()):
+        print("dialog %d %r style 0x%08x font %r" % (d, caption, style, font))
+        for cid, cls, cstyle, text in controls:
+            print("    %5d %-14s 0x%08x %r" % (cid if cid != 0xFFFF else -1, cls, cstyle, text))
+    for k, menu in sorted(m.menus.items()):
+        print("menu %d %r" % (k, menu))
+    print("icons %s bitmaps %s" % (sorted(m.icons), sorted(m.bitmaps)))
+
+
+def main(argv):
+    stamp = None
+    show = False
+    args = []
+    it = iter(argv[1:])
+    for a in it:
+        if a == "--stamp":
+            stamp = next(it)
+        elif a == "--dump":
+            show = True
+        else:
+            args.append(a)
+    if len(args) < 2:
+        sys.stderr.write(__doc__)
+        return 2
+    names = read_header(args[0])
+    problems = []
+    modules = []
+    for path in args[1:]:
+        try:
+            modules.append(Module(path))
+        except (BadModule, struct.error, UnicodeDecodeError, OSError) as e:
+            problems.append("%s: cannot be read: %s" % (os.path.basename(path), e))
+    for m in modules:
+        if show:
+            dump(m)
+        check_module(m, names, problems)
+    if len(modules) > 1:
+        compare_modules(modules, problems)
+    for p in problems:
+        print(p)
+    if problems:
+        print("%d problem(s) in %d module(s)" % (len(problems), len(args) - 1))
+        return 1
+    print("%d module(s) agree with %s and with each other" % (len(modules), args[0]))
+    if stamp:
+        with open(stamp, "w") as f:
+            f.write("ok\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

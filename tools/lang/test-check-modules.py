@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Proves that check-modules.py catches the faults it is there for.
+
+    test-check-modules.py CHECK_MODULES.py RESOURCE_IDS_H GOOD.dll FAULTY.dll
+
+GOOD.dll alone must pass. GOOD.dll with FAULTY.dll (built from faulty-module.rc, named
+cnctlFR_.dll) must fail with every report listed below.
+"""
+
+import subprocess
+import sys
+
+EXPECTED = [
+    "cnctlFR_.dll: product title is 'Tunara Properties' instead of 'Propri\u00e9t\u00e9s Tunara'",
+    "cnctlFR_.dll: string 18 (IDS_MIDI_BUSY) is missing or empty",
+    'cnctlFR_.dll: string 2623 reads "Blank"',
+    "cnctlFR_.dll: string 2621 looks like UTF-8 read as Windows-1252",
+    "cnctlFR_.dll: icon 188 (IDI_TRAY) is missing",
+    "cnctlFR_.dll: bitmap 129 (IDB_HEADPHONES) is missing",
+    "cnctlFR_.dll: dialog 185 (IDD_DOSPROMPT) is missing",
+    "cnctlFR_.dll: dialog 160 has no control 1044 (IDC_LEGACY_DMA)",
+    "cnctlFR_.dll: conflict mark 1064 of dialog 160 is visible",
+    "cnctlFR_.dll: dialog 174 uses font (9, 'Arial') instead of MS Sans Serif 8",
+    "cnctlFR_.dll: tray menu position 2 is not the submenu",
+    "cnctlFR_.dll: tray menu has no item at position 7 (TRAY_POS_EXIT)",
+    "cnctlFR_.dll: no version resource",
+    "cnctlen_.dll and cnctlFR_.dll differ: string ids",
+    "cnctlen_.dll and cnctlFR_.dll differ: controls of dialog 160",
+    "cnctlen_.dll and cnctlFR_.dll differ: structure of menu 190",
+    "cnctlen_.dll and cnctlFR_.dll differ: icons",
+]
+
+
+def run(*args):
+    result = subprocess.run([sys.executable] + list(args), capture_output=True, text=True)
+    return result.returncode, result.stdout + result.stderr
+
+
+def main():
+    check, header, good, faulty = sys.argv[1:5]
+    failures = 0
+
+    code, output = run(check, header, good)
+    if code != 0:
+        print("FAIL: the good module alone is refused:\n" + output)
+        failures += 1
+
+    code, output = run(check, header, good, faulty)
+    if code != 1:
+        print("FAIL: the faulty module gives exit code %d, not 1" % code)
+        failures += 1
+    for report in EXPECTED:
+        if report not in output:
+            print("FAIL: no report %r" % report)
+            failures += 1
+    if failures:
+        print("--- output of the check ---\n" + output)
+    print("%d passed, %d failed" % (len(EXPECTED) + 2 - failures, failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
