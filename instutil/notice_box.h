@@ -7,7 +7,7 @@ namespace instutil {
 
 // The window timer that ends the wait, and the wait itself.
 constexpr std::uintptr_t kShutdownTimerId = 5001;
-constexpr std::uint32_t kShutdownDelayMs = 2000;
+constexpr std::uint32_t kShutdownDelayMs = 5000;
 
 // The notice is drawn at this point of the box's client area, left and top aligned, on a
 // transparent background, in a very dark red (COLORREF 0x00BBGGRR).
@@ -16,7 +16,7 @@ constexpr int kTextTop = 11;
 constexpr std::uint32_t kTextColour = 0x00000012;
 
 // The box is the text's extent plus this margin.
-constexpr int kBoxExtraWidth = 40;
+constexpr int kBoxExtraWidth = 50;
 constexpr int kBoxExtraHeight = 30;
 
 struct BoxPlacement {

@@ -336,8 +336,10 @@ bool HostFileSystem::isOpen(const std::string& hostPath, bool orBelow) const {
 
 bool HostFileSystem::shareConflict(const std::string& hostPath, bool read, bool write,
                                    std::uint32_t share) const {
+    // Opens without read or write access take no part in sharing, as on Windows.
+    if (!read && !write) return false;
     for (const auto& [handle, file] : files_) {
-        if (file.hostPath != hostPath) continue;
+        if (file.hostPath != hostPath || (!file.read && !file.write)) continue;
         if (read && (file.share & FILE_SHARE_READ) == 0) return true;
         if (write && (file.share & FILE_SHARE_WRITE) == 0) return true;
         if (file.read && (share & FILE_SHARE_READ) == 0) return true;

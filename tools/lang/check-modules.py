@@ -2,6 +2,7 @@
 """Checks the built language modules against the resource list and against each other.
 
     check-modules.py RESOURCE_IDS_H MODULE.dll [MODULE.dll ...] [--stamp FILE] [--dump]
+    check-modules.py RESOURCE_IDS_H --list
 
 For every module: each string, dialog, control, menu, icon and bitmap named in the header
 (lang/resource_ids.h) is present; the tray menu has its commands at the positions the
@@ -11,6 +12,8 @@ no text is UTF-8 read as Windows-1252. Across the modules: the same string ids, 
 dialogs with the same controls (id, class and style, in the same order), the same menu
 structure and the same icons and bitmaps. Every problem is printed; the exit code is 1 when
 there is any. With --stamp the file is written on success (for the build's dependency).
+--list prints the header's resources one a line ("string 6 IDS_PRODUCT_TITLE",
+"control 132 1000 IDC_SETTINGS_PICTURE", ...) for the Wine test's driver.
 """
 
 import os
@@ -386,9 +389,24 @@ def dump(m):
     print("icons %s bitmaps %s" % (sorted(m.icons), sorted(m.bitmaps)))
 
 
+KINDS = [("IDS_", "string"), ("IDD_", "dialog"), ("IDR_", "menu"), ("IDI_", "icon"),
+         ("IDB_", "bitmap")]
+
+
+def list_resources(names):
+    for prefix, kind in KINDS:
+        for name, value in sorted(names.items(), key=lambda kv: kv[1]):
+            if name.startswith(prefix):
+                print("%s %d %s" % (kind, value, name))
+    for dialog, controls in sorted(expected_controls(names).items()):
+        for cid, cname in sorted(controls.items()):
+            print("control %d %d %s" % (dialog, cid, cname))
+
+
 def main(argv):
     stamp = None
     show = False
+    listing = False
     args = []
     it = iter(argv[1:])
     for a in it:
@@ -396,8 +414,13 @@ def main(argv):
             stamp = next(it)
         elif a == "--dump":
             show = True
+        elif a == "--list":
+            listing = True
         else:
             args.append(a)
+    if listing and len(args) == 1:
+        list_resources(read_header(args[0]))
+        return 0
     if len(args) < 2:
         sys.stderr.write(__doc__)
         return 2

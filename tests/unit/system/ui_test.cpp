@@ -83,7 +83,7 @@ TEST_F(UiTest, AMismatchedBoxLeavesTheScriptForTheNextOne) {
                             MB_OK | MB_ICONERROR),
               IDOK);
     EXPECT_EQ(ui.pendingAnswers(), 1u);
-    EXPECT_EQ(ui.MessageBox(0, "Restart now?", "Tunara", MB_YESNO), IDYES);
+    EXPECT_EQ(ui.MessageBox(0, "Windows must restart now.", "Tunara", MB_YESNO), IDYES);
     ASSERT_EQ(ui.problems().size(), 1u);
     EXPECT_NE(ui.problems()[0].find("Unable to find any language files"), std::string::npos);
 
