@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::string_view kShutdownFlag = "-shutdown";
 
-bool isSeparator(char c) { return c == ' ' || c == '\t'; }
+bool isSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 

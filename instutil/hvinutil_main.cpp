@@ -35,9 +35,9 @@ void requestShutdown() {
 // The notice box is sized from the text as the box's own device context measures it. If
 // the box cannot be made the wait and the shutdown go on without it.
 void showNoticeBox(HWND owner) {
-    HWND box = CreateWindowExA(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, kNoticeClass, nullptr,
-                               WS_POPUPWINDOW, 0, 0, 0, 0, owner, nullptr, g_program.instance,
-                               nullptr);
+    HWND box =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, kNoticeClass, nullptr, WS_POPUPWINDOW,
+                        0, 0, 0, 0, owner, nullptr, g_program.instance, nullptr);
     if (box == nullptr) return;
     g_program.noticeBox = box;
 
@@ -47,9 +47,8 @@ void showNoticeBox(HWND owner) {
         GetTextExtentPoint32A(dc, notice, lstrlenA(notice), &extent);
         ReleaseDC(box, dc);
     }
-    const instutil::BoxPlacement place =
-        instutil::placeNoticeBox(extent.cx, extent.cy, GetSystemMetrics(SM_CXSCREEN),
-                                 GetSystemMetrics(SM_CYSCREEN));
+    const instutil::BoxPlacement place = instutil::placeNoticeBox(
+        extent.cx, extent.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     MoveWindow(box, place.left, place.top, place.width, place.height, FALSE);
     ShowWindow(box, SW_SHOWNORMAL);
 }
@@ -59,8 +58,8 @@ void onMainCreate(HWND window) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
-    g_program.timer = SetTimer(window, instutil::kShutdownTimerId, instutil::kShutdownDelayMs,
-                               nullptr);
+    g_program.timer =
+        SetTimer(window, instutil::kShutdownTimerId, instutil::kShutdownDelayMs, nullptr);
     if (g_program.timer == 0) {
         // No way to wait: shut down at once rather than not at all.
         DestroyWindow(window);
@@ -146,7 +145,8 @@ bool registerClass(const char* name, WNDPROC procedure, int backgroundColour) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = g_program.instance;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColour + 1));
+    windowClass.hbrBackground =
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColour + 1));
     windowClass.lpszClassName = name;
     return RegisterClassA(&windowClass) != 0;
 }
@@ -164,9 +164,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
 
-    HWND mainWindow = CreateWindowExA(0, kMainClass, "hvinutil", WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      nullptr, nullptr, instance, nullptr);
+    HWND mainWindow = CreateWindowExA(0, kMainClass, "hvinutil", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                      instance, nullptr);
     if (mainWindow != nullptr) {
         ShowWindow(mainWindow, SW_HIDE);
     } else if (!g_program.shutdownRequested) {
@@ -186,9 +186,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 // The process starts here instead of in the C runtime's start-up code: that code is built
 // for later processors (it runs a cmov instruction on every start, which a Pentium MMX or a
 // K6-2 cannot execute), and this program needs none of it: no static constructors (the
-// state above is constant-initialised), no argv, no stdio. The loader calls the entry point
-// with an unaligned stack, hence the realignment.
+// state above is constant-initialised; keep it so), no argv, no stdio, no exit handlers. The
+// loader calls the entry point with an unaligned stack, hence the realignment.
 extern "C" __attribute__((force_align_arg_pointer)) void hvinutilStartup() {
-    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr,
-                                          SW_SHOWDEFAULT)));
+    ExitProcess(
+        static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT)));
 }

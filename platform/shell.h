@@ -24,6 +24,11 @@ inline bool succeeded(HResult result) {
     return result >= 0;
 }
 
+// HRESULT_FROM_WIN32: how the shell-link object reports a failed file operation.
+inline HResult hresultFromWin32(std::uint32_t error) {
+    return error == 0 ? 0 : static_cast<HResult>((error & 0xFFFFu) | 0x80070000u);
+}
+
 class Shell {
   public:
     virtual ~Shell() = default;
@@ -56,12 +61,13 @@ class Shell {
 
     // IPersistFile::Save to `fileName` (at most 259 characters), replacing a file of that
     // name; `remember` makes it the object's current file. A folder that does not exist or a
-    // file that cannot be written fails (STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED or E_FAIL)
-    // and leaves no file.
+    // file that cannot be written fails with hresultFromWin32 of the file error (0x80070003
+    // for a missing folder, 0x80070005 for a read-only file or a folder) and leaves no file.
     virtual HResult Save(HShellLink link, const char* fileName, bool remember) = 0;
 
     // IPersistFile::Load of an existing shortcut file into the object, replacing its fields.
-    // STG_E_FILENOTFOUND when there is no such file, E_FAIL when it is no shortcut.
+    // hresultFromWin32(ERROR_FILE_NOT_FOUND) when there is no such file, E_FAIL when it is
+    // no shortcut.
     virtual HResult Load(HShellLink link, const char* fileName) = 0;
 
     // IShellLinkA::GetPath (raw path, no find data): the target, truncated to size - 1

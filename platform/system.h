@@ -145,8 +145,9 @@ class System {
     // LoadLibraryA. A name without a folder is looked up by the library search (the
     // program's folder, the current folder, the system folder, the Windows folder); an
     // already loaded module gets one more reference and the same handle. 0 on failure with
-    // ERROR_MOD_NOT_FOUND (no such file), ERROR_BAD_EXE_FORMAT (not a usable module) or
-    // ERROR_DLL_INIT_FAILED. Every success must be matched by one FreeLibrary.
+    // ERROR_MOD_NOT_FOUND (no such file; ERROR_DLL_NOT_FOUND on the 95/98 family),
+    // ERROR_BAD_EXE_FORMAT (not a usable module) or ERROR_DLL_INIT_FAILED. Every success must be
+    // matched by one FreeLibrary.
     virtual HModule LoadLibrary(const char* fileName) = 0;
 
     // FreeLibrary: drops one reference; the module goes when none is left. False with

@@ -14,6 +14,19 @@
 #include "platform/system.h"
 #include "platform/win32_constants.h"
 
+// Flags of the Open dialog. They live in <commdlg.h>, which <windows.h> leaves out under
+// WIN32_LEAN_AND_MEAN, so they are defined here and checked against it in win32_ui.cpp.
+#if !defined(_WINDOWS_) && !defined(_WINDOWS_H)
+constexpr std::uint32_t OFN_READONLY = 0x00000001;
+constexpr std::uint32_t OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr std::uint32_t OFN_HIDEREADONLY = 0x00000004;
+constexpr std::uint32_t OFN_NOCHANGEDIR = 0x00000008;
+constexpr std::uint32_t OFN_PATHMUSTEXIST = 0x00000800;
+constexpr std::uint32_t OFN_FILEMUSTEXIST = 0x00001000;
+constexpr std::uint32_t OFN_EXPLORER = 0x00080000;
+constexpr std::uint32_t OFN_LONGNAMES = 0x00200000;
+#endif
+
 namespace platform {
 
 // A window handle (HWND). 0 means none.
@@ -62,6 +75,18 @@ struct DialogResult {
     }
 };
 
+// The standard Open dialog (OPENFILENAMEA) as the product fills it.
+struct OpenFileRequest {
+    HWnd owner = 0;
+    // Pairs of description and pattern, each ended by a zero byte, the list by one more
+    // (as lpstrFilter wants them; the text may hold zero bytes).
+    std::string filter;
+    std::string initialDirectory;  // empty: the current folder
+    std::string defaultExtension;  // empty: none
+    std::string title;             // empty: "Open"
+    std::uint32_t flags = 0;       // OFN_*
+};
+
 class UserInterface {
   public:
     virtual ~UserInterface() = default;
@@ -89,6 +114,11 @@ class UserInterface {
     // (ERROR_RESOURCE_NAME_NOT_FOUND) or the dialog cannot be created; `result` untouched.
     virtual std::intptr_t DialogBoxParam(HModule module, std::uint32_t templateId, HWnd owner,
                                          const DialogRequest& request, DialogResult* result) = 0;
+
+    // GetOpenFileNameA with a buffer of 260 bytes, no preset file name. True and the chosen
+    // path in *path when the user confirmed; false when the user cancelled or the dialog
+    // failed (a path that does not fit included), *path untouched.
+    virtual bool GetOpenFileName(const OpenFileRequest& request, std::string* path) = 0;
 
     // FindWindowA: a top-level window by class name, title, or both (a null argument matches
     // any); both compared without regard to case. 0 when there is none.

@@ -56,8 +56,7 @@ platform::HModule loadLanguageModule(const char* prefix, platform::Lcid locale) 
         if (const platform::HModule module = tryLoad(system, base, code)) return module;
         if (code.size() >= 2) {
             const std::string regionless = code.substr(0, 2) + "_";
-            if (const platform::HModule module = tryLoad(system, base, regionless))
-                return module;
+            if (const platform::HModule module = tryLoad(system, base, regionless)) return module;
         }
     }
     return tryLoad(system, base, "en_");

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Wine machine: a fresh Wine prefix that stands in for a Windows 95/98 (or NT 4) PC.
 #
-#   tools/wine-machine.sh create  PREFIX [--version win98|win95|win95osr2|nt40]
+#   tools/wine-machine.sh create  PREFIX [--version win98|win98se|win95|win95osr2|nt40]
 #                                        [--xvfb | --no-xvfb] [--desktop WxH]
 #   tools/wine-machine.sh start   PREFIX [--xvfb | --no-xvfb]
 #   tools/wine-machine.sh install-description PREFIX NAME|DIR
@@ -32,9 +32,21 @@
 #   folder (C:\windows\system32), so C:\WINDOWS\SYSTEM paths of a Windows 98 machine reach
 #   the files that GetSystemDirectory names.
 #
+# A machine description (tests/machines/<name>/, see its README.md) is installed as:
+# - machine.ini [machine]: `version` sets Wine's Windows version (Wine knows one build per
+#   release: win98se runs as win98, win95osr2 as win95); `windows` and `system` are mapped
+#   onto Wine's folders, with a link where the description names them differently (C:\WINNT);
+#   `temp` becomes TEMP/TMP of the user's environment; `current` is the folder programs start
+#   in; `locale` picks a Unix locale for Wine where one is installed (0409 is Wine's default).
+# - drives/c/...: merged into drive C:, names matched without regard to case.
+# - registry.reg: imported with regedit into the running server (HKEY_DYN_DATA included).
+#   HKLM `Run` values are carried out by Wine at the start of a session, like a log-on: not in
+#   the session the description is installed in, but after a `stop` and `start`.
+#
 # Wine facts worth knowing: in NT modes a port access kills the process; Wine reports
 # comctl32 5.81 whatever comctl32.dll is installed; ExitWindowsEx starts
-# `wineboot --end-session` without waiting for it.
+# `wineboot --end-session` without waiting for it, and wineboot then sends
+# WM_QUERYENDSESSION to the top-level windows of each process in process-id order.
 
 if [ -n "${BASH_SOURCE[0]:-}" ] && [ "${BASH_SOURCE[0]}" != "$0" ]; then
   wm_sourced=1

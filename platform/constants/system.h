@@ -7,6 +7,7 @@
     X(std::uint32_t, ERROR_BAD_FORMAT, 11)                  \
     X(std::uint32_t, ERROR_ENVVAR_NOT_FOUND, 203)           \
     X(std::uint32_t, ERROR_INVALID_FLAGS, 1004)             \
+    X(std::uint32_t, ERROR_DLL_NOT_FOUND, 1157)             \
     X(std::uint32_t, VER_PLATFORM_WIN32s, 0)                \
     X(std::uint32_t, VER_PLATFORM_WIN32_WINDOWS, 1)         \
     X(std::uint32_t, VER_PLATFORM_WIN32_NT, 2)              \

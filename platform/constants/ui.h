@@ -86,7 +86,4 @@
     X(std::int32_t, E_INVALIDARG, static_cast<std::int32_t>(0x80070057u))         \
     X(std::int32_t, REGDB_E_CLASSNOTREG, static_cast<std::int32_t>(0x80040154u))  \
     X(std::int32_t, CO_E_NOTINITIALIZED, static_cast<std::int32_t>(0x800401F0u))  \
-    X(std::int32_t, RPC_E_CHANGED_MODE, static_cast<std::int32_t>(0x80010106u))   \
-    X(std::int32_t, STG_E_FILENOTFOUND, static_cast<std::int32_t>(0x80030002u))   \
-    X(std::int32_t, STG_E_PATHNOTFOUND, static_cast<std::int32_t>(0x80030003u))   \
-    X(std::int32_t, STG_E_ACCESSDENIED, static_cast<std::int32_t>(0x80030005u))
+    X(std::int32_t, RPC_E_CHANGED_MODE, static_cast<std::int32_t>(0x80010106u))

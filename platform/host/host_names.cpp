@@ -45,7 +45,7 @@ bool matchesWildcard(const std::string& patternText, const std::string& nameText
                     result = match[i + 1][j] || (more && match[i][j + 1]);
                     break;
                 case '?':
-                    result = (more && match[i + 1][j + 1]) ||
+                    result = (more && name[j] != '.' && match[i + 1][j + 1]) ||
                              ((!more || name[j] == '.') && match[i + 1][j]);
                     break;
                 case '.':

@@ -10,8 +10,8 @@ namespace platform::host {
 
 // Wildcard match of one name, with the rules of FindFirstFile:
 //   '*'  any run of characters, dots included ("*.*" and "*" match every name)
-//   '?'  any one character; at the end of the name or before its '.', also none
-//        ("a??" matches "a" and "ab", "a?.txt" matches "a.txt")
+//   '?'  any one character but '.'; at the end of the name or at a '.', none
+//        ("a??" matches "a" and "ab", "a?.txt" matches "a.txt", "?????" not "a.b.c")
 //   '.'  a '.' of the name, or the end of a name that has no more characters
 //        ("*.*" matches "README", "abc.*" matches "abc")
 //   a pattern that ends with '.' matches only names without any '.' ("*." lists the names

@@ -56,8 +56,12 @@ HostSecurity::HostSecurity(System& system) : system_(system) {
 HostSecurity::~HostSecurity() = default;
 
 bool HostSecurity::isNt() const {
+    // Asking the system must not disturb the error code the caller may still read.
+    const std::uint32_t lastError = system_.GetLastError();
     OsVersionInfo version;
-    return system_.GetVersionEx(&version) && version.platformId == VER_PLATFORM_WIN32_NT;
+    const bool nt = system_.GetVersionEx(&version) && version.platformId == VER_PLATFORM_WIN32_NT;
+    system_.SetLastError(lastError);
+    return nt;
 }
 
 std::uint32_t HostSecurity::failure(SecurityOperation operation) const {

@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* kHeader = "[HostShellLink]";
 constexpr std::uint32_t kMaxLinkFileSize = 64 * 1024;
-constexpr HResult kShareViolation = static_cast<HResult>(0x80030020u);  // STG_E_SHAREVIOLATION
 
 FileSystem* files() {
     return hasMachine() ? machine().files : nullptr;
@@ -52,21 +51,6 @@ std::string unescape(const std::string& text) {
         result += text[i];
     }
     return result;
-}
-
-HResult fromFileError(std::uint32_t error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-            return STG_E_FILENOTFOUND;
-        case ERROR_PATH_NOT_FOUND:
-            return STG_E_PATHNOTFOUND;
-        case ERROR_ACCESS_DENIED:
-            return STG_E_ACCESSDENIED;
-        case ERROR_SHARING_VIOLATION:
-            return kShareViolation;
-        default:
-            return E_FAIL;
-    }
 }
 
 // Copies `text` into a caller buffer of `size` bytes, cut short when needed.
@@ -164,9 +148,9 @@ HResult HostShell::Save(HShellLink link, const char* fileName, bool remember) {
     std::uint32_t attributes = 0;
     if (fs->GetFileAttributes(fileName, &attributes) == ERROR_SUCCESS &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return STG_E_ACCESSDENIED;
+        return hresultFromWin32(ERROR_ACCESS_DENIED);
     const std::uint32_t error = writeLink(fileName, object->fields);
-    if (error != ERROR_SUCCESS) return fromFileError(error);
+    if (error != ERROR_SUCCESS) return hresultFromWin32(error);
     if (remember) object->currentFile = fileName;
     return S_OK;
 }
@@ -179,7 +163,7 @@ HResult HostShell::Load(HShellLink link, const char* fileName) {
     std::uint32_t attributes = 0;
     if (fs == nullptr) return E_FAIL;
     const std::uint32_t error = fs->GetFileAttributes(fileName, &attributes);
-    if (error != ERROR_SUCCESS) return fromFileError(error);
+    if (error != ERROR_SUCCESS) return hresultFromWin32(error);
     ShellLinkFields fields;
     if (!readLinkFile(fileName, &fields)) return E_FAIL;
     object->fields = fields;

@@ -173,7 +173,7 @@ std::uint32_t HostSystem::GetTempPath(std::uint32_t size, char* buffer) {
     std::string path = environment("TMP");
     if (path.empty()) path = environment("TEMP");
     if (path.empty()) path = windowsDirectory_;
-    if (path.back() != '\\') path += '\\';
+    if (path.empty() || path.back() != '\\') path += '\\';
     return copyOut(path, buffer, size);
 }
 

@@ -94,7 +94,8 @@ HModule HostSystem::findLoaded(const std::string& path, const std::string& baseN
 }
 
 HModule HostSystem::LoadLibrary(const char* fileName) {
-    if (fileName == nullptr || *fileName == '\0') return fail(ERROR_MOD_NOT_FOUND), 0;
+    if (fileName == nullptr || *fileName == '\0')
+        return fail(isNt() ? ERROR_MOD_NOT_FOUND : ERROR_DLL_NOT_FOUND), 0;
     const std::string name = moduleFileName(fileName);
     const std::string baseName = baseNameOf(name);
     std::string path;
@@ -102,7 +103,9 @@ HModule HostSystem::LoadLibrary(const char* fileName) {
     HModule handle = findLoaded(path, baseName);
     if (handle == 0) {
         if (path.empty()) path = searchFile(name);
-        if (!hostFileExists(path)) return fail(ERROR_MOD_NOT_FOUND), 0;
+        // Windows 95/98 report a missing library differently from NT.
+        if (!hostFileExists(path))
+            return fail(isNt() ? ERROR_MOD_NOT_FOUND : ERROR_DLL_NOT_FOUND), 0;
         const auto image = images_.find(upperCase(baseName));
         if (image == images_.end()) return fail(ERROR_BAD_EXE_FORMAT), 0;
         if (image->second.loadError != ERROR_SUCCESS) return fail(image->second.loadError), 0;

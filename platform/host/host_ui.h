@@ -7,7 +7,7 @@
 // kind and its optional expectations hold (text contained in the box's text, exact caption,
 // template id). Otherwise it is answered with the default and the queue is left as it was:
 // IDOK for an MB_OK box, IDNO for MB_YESNO, IDABORT for MB_ABORTRETRYIGNORE, IDCANCEL for
-// every other box and for dialogs. Every box and dialog is recorded with its answer; an
+// every other box and for dialogs, and Cancel for the Open dialog. Every box and dialog is recorded with its answer; an
 // unscripted or mismatched one, a scripted answer that is not one of the box's buttons, and a
 // dialog answer that touches a hidden or unreported control are listed by problems(), so a
 // test can assert that nothing unexpected was shown.
@@ -40,18 +40,22 @@ struct DialogControlChange {
 
 // One queued answer.
 struct UiAnswer {
-    enum class Kind { MessageBox, Dialog };
+    enum class Kind { MessageBox, Dialog, OpenFile };
     Kind kind = Kind::MessageBox;
-    std::intptr_t answer = IDOK;               // button, or the dialog's end code
+    std::intptr_t answer = IDOK;               // button, end code, IDOK/IDCANCEL of Open
     std::optional<std::string> textContains;   // message boxes: part of the text
     std::optional<std::string> caption;        // message boxes: the whole caption
     std::optional<std::uint32_t> templateId;   // dialogs
     std::vector<DialogControlChange> changes;  // dialogs: what the user did
+    std::string path;  // Open dialog: the file chosen
 
     // Builders: UiAnswer::messageBox(IDYES).withText("restart"), UiAnswer::dialog(IDOK, 185)
     // .check(1014, BST_CHECKED).
     static UiAnswer messageBox(int button);
     static UiAnswer dialog(std::intptr_t endCode, std::optional<std::uint32_t> templateId = {});
+    // The Open dialog: the user chooses `path`, or cancels.
+    static UiAnswer openFile(std::string path);
+    static UiAnswer cancelOpenFile();
     UiAnswer& withText(std::string part);
     UiAnswer& withCaption(std::string caption);
     UiAnswer& check(std::uint32_t id, std::uint32_t state);
@@ -68,6 +72,7 @@ struct ShownUi {
     HModule module = 0;      // dialogs
     std::uint32_t templateId = 0;
     DialogRequest request;     // dialogs
+    OpenFileRequest openFile;  // Open dialogs
     std::intptr_t answer = 0;  // button or end code returned
     bool scripted = false;     // answered from the script
     std::string problem;       // empty when it went as scripted
@@ -98,6 +103,7 @@ class HostUserInterface : public UserInterface {
     int LoadString(HModule module, std::uint32_t id, char* buffer, int bufferMax) override;
     std::intptr_t DialogBoxParam(HModule module, std::uint32_t templateId, HWnd owner,
                                  const DialogRequest& request, DialogResult* result) override;
+    bool GetOpenFileName(const OpenFileRequest& request, std::string* path) override;
     HWnd FindWindow(const char* className, const char* windowName) override;
     bool SetForegroundWindow(HWnd window) override;
     std::uint32_t RegisterWindowMessage(const char* name) override;

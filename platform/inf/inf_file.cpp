@@ -27,7 +27,7 @@ std::uint32_t InfFile::addSection(const char* name, std::size_t length) {
 }
 
 void InfFile::beginLine(std::uint32_t section) {
-    lines_.push_back(Line{static_cast<std::uint32_t>(fields_.size()), 0, kNoField});
+    lines_.push_back(Line{static_cast<std::uint32_t>(fields_.size()), 0, kNoField, 0});
     lineSection_.push_back(section);
     lineOpen_ = true;
 }
@@ -71,12 +71,45 @@ void InfFile::finish() {
     std::vector<std::uint32_t>().swap(lineSection_);
     std::vector<Line>().swap(grouped);
 
-    text_.shrink_to_fit();
     fields_.shrink_to_fit();
     sections_.shrink_to_fit();
 
-    buildKeyIndex();
     stringsSection_ = findSection("Strings");
+    buildStringsIndex();
+    replaceInKeys();
+    text_.shrink_to_fit();
+    buildKeyIndex();
+}
+
+void InfFile::buildStringsIndex() {
+    if (stringsSection_ == kNoSection) return;
+    const Section& strings = sections_[stringsSection_];
+    stringsIndex_.reserve(strings.lineCount);
+    for (std::uint32_t i = 0; i < strings.lineCount; ++i) {
+        const Line& line = lines_[strings.firstLine + i];
+        if (line.key == kNoField) continue;
+        const char* key = keyText(line);
+        const std::size_t length = std::strlen(key);
+        if (std::memchr(key, '%', length) != nullptr) continue;  // no token can name it
+        const std::uint32_t hash = hashInfName(key, length);
+        const std::uint32_t found = stringsIndex_.find(hash, [&](std::uint32_t other) {
+            return equalInfNames(key, length, keyText(lines_[strings.firstLine + other]));
+        });
+        if (found == HashIndex::kNone) stringsIndex_.insert(hash, i);  // the first one wins
+    }
+}
+
+void InfFile::replaceInKeys() {
+    char expanded[kMaxStringLength + 1];
+    for (Line& line : lines_) {
+        if (line.key == kNoField) continue;
+        line.matchKey = fields_[line.key];
+        if (std::strchr(keyText(line), '%') == nullptr) continue;
+        const std::size_t length = expand(keyText(line), expanded);
+        line.matchKey = static_cast<std::uint32_t>(text_.size());
+        text_.append(expanded, length);
+        text_.push_back('\0');
+    }
 }
 
 void InfFile::buildKeyIndex() {
@@ -91,12 +124,12 @@ void InfFile::buildKeyIndex() {
         for (std::uint32_t i = section.firstLine; i < section.firstLine + section.lineCount; ++i) {
             const Line& line = lines_[i];
             if (line.key == kNoField) continue;
-            const char* key = keyText(line);
+            const char* key = matchText(line);
             const std::size_t length = std::strlen(key);
             const std::uint32_t hash = hashInfName(key, length, s + 1);
             std::uint32_t run = keyIndex_.find(hash, [&](std::uint32_t candidate) {
                 const KeyRun& r = keyRuns_[candidate];
-                return r.section == s && equalInfNames(key, length, keyText(lines_[r.first]));
+                return r.section == s && equalInfNames(key, length, matchText(lines_[r.first]));
             });
             if (run == HashIndex::kNone) {
                 run = static_cast<std::uint32_t>(keyRuns_.size());
@@ -156,8 +189,19 @@ std::uint32_t InfFile::findKeyRun(std::uint32_t section, const char* key,
         const KeyRun& run = keyRuns_[candidate];
         if (run.section != section) return false;
         const Line& first = lines_[sections_[section].firstLine + keyLines_[run.first]];
-        return equalInfNames(key, length, keyText(first));
+        return equalInfNames(key, length, matchText(first));
     });
+}
+
+std::uint32_t InfFile::findWrittenKey(std::uint32_t section, const char* name,
+                                      std::size_t length) const {
+    const std::uint32_t runNumber = findKeyRun(section, name, length);
+    if (runNumber == HashIndex::kNone) return kNoLine;
+    const KeyRun& run = keyRuns_[runNumber];
+    for (std::uint32_t i = run.first; i < run.first + run.count; ++i) {
+        if (!keyHasPercent(lines_[sections_[section].firstLine + keyLines_[i]])) return keyLines_[i];
+    }
+    return kNoLine;
 }
 
 std::uint32_t InfFile::findKey(std::uint32_t section, const char* key, std::size_t keyLength,
@@ -189,7 +233,7 @@ bool InfFile::hasWindows4Signature() const {
     static const char kSignature[] = "Signature";
     const std::uint32_t version = findSection("Version");
     if (version == kNoSection) return false;
-    const std::uint32_t line = findKey(version, kSignature, sizeof kSignature - 1, kNoLine);
+    const std::uint32_t line = findWrittenKey(version, kSignature, sizeof kSignature - 1);
     if (line == kNoLine) return false;
     const char* value = field(version, line, 1);
     if (value == nullptr) return false;
@@ -204,7 +248,7 @@ std::size_t InfFile::memoryUsed() const {
            lines_.capacity() * sizeof(Line) + lineSection_.capacity() * sizeof(std::uint32_t) +
            sections_.capacity() * sizeof(Section) + keyRuns_.capacity() * sizeof(KeyRun) +
            keyLines_.capacity() * sizeof(std::uint32_t) + sectionIndex_.memoryUsed() +
-           keyIndex_.memoryUsed() + directories_.infDirectory.capacity() +
+           keyIndex_.memoryUsed() + stringsIndex_.memoryUsed() + directories_.infDirectory.capacity() +
            directories_.windowsDirectory.capacity() + directories_.systemDirectory.capacity();
 }
 

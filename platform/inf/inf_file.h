@@ -4,6 +4,11 @@
 // Built once by InfParser from the whole text; afterwards it only answers questions, so any
 // number of contexts may point into it. All texts of the file (section names and fields, as
 // written, %name% not yet replaced) live in one pool sized from the file.
+//
+// Keys are looked up by their text after %name% replacement ("%Mfg% = Models" answers to the
+// key "Maker Inc." when Strings says Mfg = "Maker Inc."), as the system's SetupAPI does. The
+// replacement of a %name% token, and the Signature check, go by keys as written, so only
+// keys without a percent sign take part in them.
 #pragma once
 
 #include <cstddef>
@@ -20,12 +25,13 @@ namespace platform::inf {
 constexpr std::size_t kMaxFieldLength = 511;
 // Longest section name; a longer one makes the whole file fail to open.
 constexpr std::size_t kMaxSectionNameLength = 255;
-// Longest text after %name% replacement; the rest is cut without notice.
-constexpr std::size_t kMaxStringLength = 4096;
+// Longest text after %name% replacement; the rest is cut without notice. (The system's buffer
+// holds 4096 characters and a terminator, and it fills the terminator's place as well.)
+constexpr std::size_t kMaxStringLength = 4097;
 
 // The directories that %<number>% stands for, when no "Strings" entry of that name exists.
 struct InfDirectories {
-    std::string infDirectory;     // 1: the folder of the INF itself, without a final backslash
+    std::string infDirectory;     // 1: the folder of the INF itself, with its final backslash
     std::string windowsDirectory; // 10, 25
     std::string systemDirectory;  // 11
     bool windowsNt = false;       // 12 is SYSTEM32\DRIVERS on NT, SYSTEM\IOSUBSYS on 95/98
@@ -47,7 +53,8 @@ public:
     void addField(const char* text, std::size_t length, bool isKey);
     // Ends the current line: a line without "=" holding a single value is keyed by it.
     void endLine();
-    // Groups the lines by section and builds the indexes. Called once, after the last line.
+    // Groups the lines by section, replaces %name% in keys and builds the indexes. Called
+    // once, after the last line.
     void finish();
 
     // ---- Questions ----------------------------------------------------------------------
@@ -71,6 +78,7 @@ public:
 
     // ---- %name% replacement (inf_strings.cpp) -------------------------------------------
 
+    // Set before parsing: keys are indexed by their replaced text, which may name directories.
     void setDirectories(InfDirectories directories) { directories_ = std::move(directories); }
     // Writes `text` with every %name% replaced into `out` (room for kMaxStringLength + 1
     // bytes, terminated) and returns the length. `out` may be null to learn the length only.
@@ -84,6 +92,7 @@ private:
         std::uint32_t firstValue;  // index in fields_ of value 1
         std::uint32_t valueCount;  // values, the key not counted
         std::uint32_t key;         // index in fields_ of the key, or kNoField
+        std::uint32_t matchKey;    // offset in text_ of the key with %name% replaced
     };
     struct Section {
         std::uint32_t name;       // offset in text_
@@ -100,7 +109,14 @@ private:
 
     const Line* lineAt(std::uint32_t section, std::uint32_t line) const;
     const char* keyText(const Line& line) const { return text_.data() + fields_[line.key]; }
+    const char* matchText(const Line& line) const { return text_.data() + line.matchKey; }
+    bool keyHasPercent(const Line& line) const { return line.matchKey != fields_[line.key]; }
     std::uint32_t findKeyRun(std::uint32_t section, const char* key, std::size_t length) const;
+    // The first line of `section` whose key, as written, is `name`.
+    std::uint32_t findWrittenKey(std::uint32_t section, const char* name,
+                                 std::size_t length) const;
+    void buildStringsIndex();
+    void replaceInKeys();
     void buildKeyIndex();
     const char* lookupString(const char* name, std::size_t length,
                              std::size_t* valueLength) const;
@@ -115,6 +131,7 @@ private:
     std::vector<std::uint32_t> keyLines_;  // line numbers within their section
     HashIndex sectionIndex_;               // folded name -> section number
     HashIndex keyIndex_;                   // (section, folded key) -> index in keyRuns_
+    HashIndex stringsIndex_;               // folded key as written -> line of "Strings"
     bool lineOpen_ = false;
     std::uint32_t stringsSection_ = kNoSection;
     InfDirectories directories_;

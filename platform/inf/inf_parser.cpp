@@ -37,6 +37,9 @@ private:
     }
     bool isEol(const char* p) const { return isEof(p) || *p == '\n'; }
     static bool isBlank(char c) { return isInfBlank(static_cast<unsigned char>(c)); }
+    // Within a value, and in the blanks after a name or value, a NUL byte is a blank too; at
+    // the start of a line or a value and inside a key it is kept (as a space).
+    static bool isValueBlank(char c) { return c == '\0' || isBlank(c); }
 
     void push(State state) {
         // Handlers never nest deeper than two; the guard keeps a bad sequence harmless.
@@ -188,7 +191,7 @@ const char* Machine::keyName(const char* p) {
             pushAndSet(State::LineStart, State::Comment);
             return p + 1;
         case '"':
-            pushToken(tokenEnd);
+            pushToken(p);  // blanks before a quote stay: a "b" is "a b"
             start_ = p + 1;
             pushAndSet(State::KeyName, State::Quotes);
             return p + 1;
@@ -228,7 +231,7 @@ const char* Machine::valueName(const char* p) {
             pushAndSet(State::ValueName, State::LeadingSpaces);
             return p + 1;
         case '"':
-            pushToken(tokenEnd);
+            pushToken(p);  // blanks before a quote stay: a "b" is "a b"
             start_ = p + 1;
             pushAndSet(State::ValueName, State::Quotes);
             return p + 1;
@@ -238,7 +241,7 @@ const char* Machine::valueName(const char* p) {
             pushAndSet(State::ValueName, State::EolBackslash);
             return p;
         default:
-            if (!isBlank(*p)) {
+            if (!isValueBlank(*p)) {
                 tokenEnd = p + 1;
                 break;
             }
@@ -321,7 +324,7 @@ const char* Machine::trailingSpaces(const char* p) {
             state_ = State::EolBackslash;
             return p;
         }
-        if (!isBlank(*p)) break;
+        if (!isValueBlank(*p)) break;
     }
     pop();
     return p;

@@ -12,8 +12,9 @@
 //         second part
 //
 // Blanks around names and values are dropped, blanks inside kept; "" inside quotes is one
-// quote; a quote left open ends with the line; a NUL byte reads as a blank inside a name or a
-// value; a Ctrl-Z byte ends the file. Names and values longer than kMaxFieldLength are cut.
+// quote; a quote left open ends with the line; a NUL byte is kept as a space inside a key but
+// dropped like a blank around values; a Ctrl-Z byte ends the file. Names and values longer
+// than kMaxFieldLength are cut.
 #pragma once
 
 #include <cstddef>

@@ -84,7 +84,7 @@ const char* InfFile::directoryText(const char* name, std::size_t length,
     case 65535:  // absolute path, 16-bit form
         return "";
     case 1:
-        return dirs.infDirectory.c_str();
+        return dirs.infDirectory.empty() ? nullptr : dirs.infDirectory.c_str();
     case 10:
     case 25:  // shared directory
         return below(windows, "");
@@ -116,17 +116,17 @@ const char* InfFile::lookupString(const char* name, std::size_t length,
         *valueLength = 1;
         return "%";
     }
-    if (stringsSection_ != kNoSection) {
-        const std::uint32_t line = findKey(stringsSection_, name, length, kNoLine);
-        if (line != kNoLine) {
-            const char* value = field(stringsSection_, line, 1);
-            if (value != nullptr) {
-                *valueLength = std::strlen(value);
-                return value;
-            }
-        }
-    }
-    return nullptr;
+    if (stringsSection_ == kNoSection) return nullptr;
+    const Section& strings = sections_[stringsSection_];
+    const std::uint32_t line =
+        stringsIndex_.find(hashInfName(name, length), [&](std::uint32_t candidate) {
+            return equalInfNames(name, length, keyText(lines_[strings.firstLine + candidate]));
+        });
+    if (line == HashIndex::kNone) return nullptr;
+    const char* value = field(stringsSection_, line, 1);
+    if (value == nullptr) return nullptr;
+    *valueLength = std::strlen(value);
+    return value;
 }
 
 std::size_t InfFile::expand(const char* text, char* out) const {

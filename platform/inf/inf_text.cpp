@@ -8,9 +8,16 @@ namespace platform::inf {
 namespace {
 
 // The system reads an ANSI INF through its Unicode form and asks the C runtime whether a
-// character is a space; these are the ANSI bytes whose character it counts.
+// character is a space; these are the ANSI bytes whose character it counts (0xA0 is the
+// no-break space).
 bool computeBlank(unsigned char byte) {
-    return (byte >= 0x09 && byte <= 0x0D) || byte == 0x20;
+    return (byte >= 0x09 && byte <= 0x0D) || byte == 0x20 || byte == 0xA0;
+}
+
+// Names compare as the system's C runtime compares them in its default locale: only the
+// ASCII letters have a case ("\xC9" and "\xE9" are different names).
+unsigned char computeFold(unsigned char byte) {
+    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
 struct CharTables {
@@ -21,7 +28,7 @@ struct CharTables {
         for (int i = 0; i < 256; ++i) {
             const auto byte = static_cast<unsigned char>(i);
             blank[i] = computeBlank(byte);
-            fold[i] = upperAnsi(byte);
+            fold[i] = computeFold(byte);
         }
     }
 };

@@ -11,12 +11,12 @@ namespace platform::inf {
 // End of the readable text: a Ctrl-Z byte ends an INF file wherever it stands.
 constexpr unsigned char kControlZ = 0x1A;
 
-// True for the bytes the parser skips around names and values (tab, line feed, vertical
-// tab, form feed, carriage return, space, and the other bytes whose Unicode character the
-// system counts as a space).
+// True for the bytes the parser skips around names and values: tab, line feed, vertical tab,
+// form feed, carriage return, space and the no-break space 0xA0.
 bool isInfBlank(unsigned char byte);
 
-// The byte that two names agree on when they are equal without regard to case.
+// The byte that two names agree on when they are equal without regard to case (only ASCII
+// letters have a case).
 unsigned char foldInfChar(unsigned char byte);
 
 // Equality without regard to case: of `a` (length `aLength`, not terminated) and the zero-

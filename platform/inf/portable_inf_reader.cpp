@@ -31,7 +31,7 @@ std::string windowsFolder(System* system, bool systemFolder) {
 InfDirectories machineDirectories(const std::string& fullPath) {
     InfDirectories dirs;
     const std::size_t slash = fullPath.find_last_of('\\');
-    dirs.infDirectory = slash == std::string::npos ? std::string() : fullPath.substr(0, slash);
+    dirs.infDirectory = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
     System* system = machineSystem();
     dirs.windowsDirectory = windowsFolder(system, false);
     dirs.systemDirectory = windowsFolder(system, true);
@@ -121,10 +121,10 @@ std::uint32_t PortableInfReader::OpenInfFile(const char* path, std::uint32_t sty
         if (error != ERROR_SUCCESS) return error;
 
         auto file = std::make_unique<InfFile>();
+        file->setDirectories(machineDirectories(fullPath));
         error = InfParser::parseFile(reinterpret_cast<const unsigned char*>(bytes.data()),
                                      bytes.size(), style, file.get(), errorLine);
         if (error != ERROR_SUCCESS) return error;
-        file->setDirectories(machineDirectories(fullPath));
 
         const HInf handle = nextHandle_;
         nextHandle_ += 4;

@@ -9,7 +9,9 @@ static_assert(sizeof(HANDLE) == sizeof(platform::FileHandle), "file handles are 
 
 namespace {
 
-HANDLE toWin32(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE toWin32(FileHandle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
 
 // GetLastError after a failed call; Windows 95 leaves it 0 after a few of them.
 std::uint32_t lastError() {
@@ -72,8 +74,8 @@ std::uint32_t Win32FileSystem::CreateFile(const char* path, std::uint32_t access
                                           std::uint32_t share, std::uint32_t disposition,
                                           std::uint32_t flagsAndAttributes, FileHandle* result) {
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
-    HANDLE file = ::CreateFileA(path, access, share, nullptr, disposition, flagsAndAttributes,
-                              nullptr);
+    HANDLE file =
+        ::CreateFileA(path, access, share, nullptr, disposition, flagsAndAttributes, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastError();
     *result = reinterpret_cast<FileHandle>(file);
     return ERROR_SUCCESS;
@@ -91,8 +93,8 @@ std::uint32_t Win32FileSystem::ReadFile(FileHandle file, void* buffer, std::uint
     return ERROR_SUCCESS;
 }
 
-std::uint32_t Win32FileSystem::WriteFile(FileHandle file, const void* buffer,
-                                         std::uint32_t toWrite, std::uint32_t* written) {
+std::uint32_t Win32FileSystem::WriteFile(FileHandle file, const void* buffer, std::uint32_t toWrite,
+                                         std::uint32_t* written) {
     DWORD done = 0;
     if (!::WriteFile(toWin32(file), buffer, toWrite, &done, nullptr)) {
         std::uint32_t error = lastError();
@@ -156,8 +158,7 @@ std::uint32_t Win32FileSystem::GetFileTime(FileHandle file, FileTime* creation,
 }
 
 std::uint32_t Win32FileSystem::SetFileTime(FileHandle file, const FileTime* creation,
-                                           const FileTime* lastAccess,
-                                           const FileTime* lastWrite) {
+                                           const FileTime* lastAccess, const FileTime* lastWrite) {
     FILETIME created{}, accessed{}, written{};
     if (creation != nullptr) created = toFiletime(*creation);
     if (lastAccess != nullptr) accessed = toFiletime(*lastAccess);
@@ -254,7 +255,9 @@ char Win32FileSystem::GetCurrentDrive() {
     return (letter >= 'A' && letter <= 'Z') ? letter : 0;
 }
 
-std::uint32_t Win32FileSystem::GetDriveType(const char* root) { return ::GetDriveTypeA(root); }
+std::uint32_t Win32FileSystem::GetDriveType(const char* root) {
+    return ::GetDriveTypeA(root);
+}
 
 std::uint32_t Win32FileSystem::GetFullPathName(const char* path, std::string* fullPath,
                                                std::size_t* filePart) try {
@@ -331,8 +334,7 @@ std::uint32_t Win32FileSystem::VerQueryValue(void* block, const char* subBlock, 
     return ERROR_SUCCESS;
 }
 
-std::uint32_t Win32FileSystem::GetDiskFreeSpace(const char* root,
-                                                std::uint32_t* sectorsPerCluster,
+std::uint32_t Win32FileSystem::GetDiskFreeSpace(const char* root, std::uint32_t* sectorsPerCluster,
                                                 std::uint32_t* bytesPerSector,
                                                 std::uint32_t* freeClusters,
                                                 std::uint32_t* totalClusters) {

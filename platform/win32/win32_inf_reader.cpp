@@ -1,7 +1,10 @@
+// clang-format off
+// <windows.h> first, so the platform headers use its macros instead of defining the constants;
+// <setupapi.h> only for INFCONTEXT and the constants: the library is never imported.
 #include <windows.h>
 #include <setupapi.h>
-
 #include "platform/win32/win32_inf_reader.h"
+// clang-format on
 
 namespace platform::win32 {
 
@@ -187,9 +190,9 @@ std::uint32_t Win32InfReader::GetIntField(const InfContext* context, std::uint32
     return ERROR_SUCCESS;
 }
 
-std::uint32_t Win32InfReader::GetLineText(const InfContext* context, HInf inf,
-                                          const char* section, const char* key, char* buffer,
-                                          std::uint32_t size, std::uint32_t* required) {
+std::uint32_t Win32InfReader::GetLineText(const InfContext* context, HInf inf, const char* section,
+                                          const char* key, char* buffer, std::uint32_t size,
+                                          std::uint32_t* required) {
     if (fallback_) {
         return fallback_->GetLineText(context, inf, section, key, buffer, size, required);
     }

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "platform/win32/win32_machine.h"
+
+#include <windows.h>
 
 #include "platform/win32/card_hardware.h"
 #include "platform/win32/win32_files.h"
@@ -40,7 +40,9 @@ Win32Machine::Win32Machine() : parts_(std::make_unique<Parts>()) {
     parts_->previous = installMachine(m);
 }
 
-Win32Machine::~Win32Machine() { installMachine(parts_->previous); }
+Win32Machine::~Win32Machine() {
+    installMachine(parts_->previous);
+}
 
 void ensureProcessMachine() {
     // A function-local static: made once, on the library's own thread, destroyed when the

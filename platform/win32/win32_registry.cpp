@@ -17,14 +17,14 @@ HKEY toWin32(platform::HKey key) {
 // An optional in/out DWORD argument: DWORD and std::uint32_t are distinct types, so the value
 // goes through a local and is copied back only when the call says it is meaningful.
 class DwordArg {
-public:
+  public:
     explicit DwordArg(std::uint32_t* target) : target_(target), value_(target ? *target : 0) {}
     DWORD* get() { return target_ ? &value_ : nullptr; }
     void commit() {
         if (target_) *target_ = value_;
     }
 
-private:
+  private:
     std::uint32_t* target_;
     DWORD value_;
 };

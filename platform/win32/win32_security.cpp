@@ -60,7 +60,14 @@ std::string sidText(PSID sid) {
 
 Win32Security::Win32Security() {
     if (!isNt()) return;
-    advapi_ = ::LoadLibraryA("advapi32.dll");
+    // The product imports advapi32 for the registry, so it is normally loaded already and
+    // needs no reference of ours (which would have to be dropped at unload, possibly inside
+    // DllMain, where FreeLibrary is not safe).
+    advapi_ = ::GetModuleHandleA("advapi32.dll");
+    if (advapi_ == nullptr) {
+        advapi_ = ::LoadLibraryA("advapi32.dll");
+        ownsAdvapi_ = advapi_ != nullptr;
+    }
     functions_ = new (std::nothrow) Functions;
     if (advapi_ == nullptr || functions_ == nullptr) return;
     Functions& f = *functions_;
@@ -81,7 +88,7 @@ Win32Security::~Win32Security() {
         delete holder;
     }
     delete functions_;
-    if (advapi_ != nullptr) ::FreeLibrary(advapi_);
+    if (ownsAdvapi_) ::FreeLibrary(advapi_);
 }
 
 std::uint32_t Win32Security::OpenThreadToken(std::uint32_t desiredAccess, bool openAsSelf,

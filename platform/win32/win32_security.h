@@ -1,10 +1,10 @@
 // The real NT security functions: the Security interface over advapi32.
 //
-// The functions are looked up at run time (the library keeps advapi32 loaded from its
-// construction to its destruction), because Windows 95 lacks them and Windows 98 has some as
-// stubs: on the 95/98 family, and wherever one is missing, every operation answers
-// ERROR_CALL_NOT_IMPLEMENTED without calling anything. <windows.h> and <aclapi.h> are included
-// here so that every file that sees this class sees the same (renamed) method names.
+// The functions are looked up at run time in the advapi32 the process has loaded, because
+// Windows 95 lacks them and Windows 98 has some as stubs: on the 95/98 family, and wherever
+// one is missing, every operation answers ERROR_CALL_NOT_IMPLEMENTED without calling
+// anything. <windows.h> and <aclapi.h> are included here so that every file that sees this
+// class sees the same (renamed) method names.
 #pragma once
 
 // clang-format off
@@ -49,6 +49,7 @@ class Win32Security : public Security {
     };
 
     HMODULE advapi_ = nullptr;
+    bool ownsAdvapi_ = false;  // loaded here because the process had not loaded it
     Functions* functions_ = nullptr;
     std::set<AclHolder*> acls_;
 };

@@ -196,7 +196,16 @@ Lcid Win32System::GetThreadLocale() {
 }
 
 bool Win32System::SetThreadLocale(Lcid locale) {
-    return ::SetThreadLocale(locale) != FALSE;
+    // Looked up at run time so that a kernel32 without it cannot keep the program from
+    // loading; the 95/98 family has it, with effect on the resource and locale functions.
+    using SetThreadLocaleFn = BOOL(WINAPI*)(LCID);
+    const auto set =
+        procAddress<SetThreadLocaleFn>(::GetModuleHandleA("kernel32.dll"), "SetThreadLocale");
+    if (set == nullptr) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    return set(locale) != FALSE;
 }
 
 Lcid Win32System::GetUserDefaultLCID() {

@@ -1,8 +1,16 @@
 #include "platform/win32/win32_ui.h"
 
+#include <cstring>
 #include <new>
 
 namespace platform::win32 {
+
+static_assert(OFN_READONLY == 0x1 && OFN_OVERWRITEPROMPT == 0x2 && OFN_HIDEREADONLY == 0x4 &&
+                  OFN_NOCHANGEDIR == 0x8 && OFN_PATHMUSTEXIST == 0x800 &&
+                  OFN_FILEMUSTEXIST == 0x1000 && OFN_EXPLORER == 0x80000 &&
+                  OFN_LONGNAMES == 0x200000,
+              "platform/ui.h gives the logic these <commdlg.h> values");
+
 namespace {
 
 HWND toWindow(HWnd window) {
@@ -117,6 +125,32 @@ std::intptr_t Win32UserInterface::DialogBoxParam(HModule module, std::uint32_t t
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return -1;
     }
+}
+
+bool Win32UserInterface::GetOpenFileName(const OpenFileRequest& request, std::string* path) {
+    if (path == nullptr) return false;
+    char chosen[MAX_PATH] = {};
+    OPENFILENAMEA dialog;
+    std::memset(&dialog, 0, sizeof dialog);
+    // The size of the Windows 95 structure, which every later system accepts.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = toWindow(request.owner);
+    dialog.lpstrFilter = request.filter.empty() ? nullptr : request.filter.c_str();
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = sizeof chosen;
+    dialog.lpstrInitialDir =
+        request.initialDirectory.empty() ? nullptr : request.initialDirectory.c_str();
+    dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    dialog.lpstrDefExt =
+        request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+    dialog.Flags = request.flags;
+    if (!::GetOpenFileNameA(&dialog)) return false;
+    try {
+        *path = chosen;
+    } catch (...) {
+        return false;
+    }
+    return true;
 }
 
 HWnd Win32UserInterface::FindWindow(const char* className, const char* windowName) {

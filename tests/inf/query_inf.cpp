@@ -13,6 +13,7 @@ using platform::InfContext;
 using platform::InfReader;
 
 constexpr std::size_t kMaxSectionsAsked = 64;
+constexpr std::size_t kMaxTokensAsked = 16;
 
 std::string hex(std::uint32_t code) {
     char text[16];
@@ -168,6 +169,20 @@ private:
             lineStart = lineEnd + 1;
         }
         if (names.size() > kMaxSectionsAsked) names.resize(kMaxSectionsAsked);
+
+        // %name% tokens as written, to ask whether a key is found by its unreplaced text.
+        for (std::size_t open = raw.find('%'); open != std::string::npos &&
+                                               tokens_.size() < kMaxTokensAsked;) {
+            const std::size_t close = raw.find('%', open + 1);
+            if (close == std::string::npos) break;
+            const std::string token = raw.substr(open, close - open + 1);
+            const bool plain = token.size() > 2 && token.size() <= 64 &&
+                               token.find_first_of("\r\n") == std::string::npos;
+            bool known = false;
+            for (const auto& t : tokens_) known = known || t == token;
+            if (plain && !known) tokens_.push_back(token);
+            open = raw.find('%', close + 1);
+        }
         return names;
     }
 
@@ -244,6 +259,12 @@ private:
             return;
         }
         out_ += "  text-of-first " + lineText(nullptr, section.c_str(), nullptr) + "\n";
+        for (const std::string& token : tokens_) {
+            InfContext found;
+            error = reader_.FindFirstLine(inf_, section.c_str(), token.c_str(), &found);
+            out_ += "  token-key " + quote(token) + " " +
+                    (error == ERROR_SUCCESS ? where(found) : "error " + hex(error)) + "\n";
+        }
         for (;;) {
             walkLine(section, context);
             error = reader_.FindNextLine(&context, &context);
@@ -285,6 +306,7 @@ private:
     HInf inf_ = platform::kInvalidInf;
     std::vector<std::pair<std::string, std::string>> places_;
     std::vector<std::string> enumerated_;
+    std::vector<std::string> tokens_;
     std::string out_;
 };
 

@@ -40,6 +40,10 @@ checks=$work/checks.txt
   echo "version $(wm_ini_value "$ini" version)"
   echo "windows $(wm_ini_value "$ini" windows)"
   echo "system $(wm_ini_value "$ini" system)"
+  for fact in temp current; do
+    value=$(wm_ini_value "$ini" "$fact")
+    [ -z "$value" ] || echo "$fact $value"
+  done
   if [ -d "$description/drives/c" ]; then
     (cd "$description/drives/c" && find . -type f | sed 's|^\./||' | sort) |
       while IFS= read -r file; do printf 'file C:\\%s\n' "${file//\//\\}"; done

@@ -97,7 +97,7 @@ TEST(Wildcards, FollowTheFindFirstFileRules) {
         {"a??", "a", true},             {"a??", "abc", true},
         {"a??", "abcd", false},         {"a?.txt", "a.txt", true},
         {"a?.txt", "ab.txt", true},     {"a?.txt", "abc.txt", false},
-        {"abc.*", "abc", true},
+        {"abc.*", "abc", true},         {"?????", "a.b.c", false},
         {"PLAT?MEG.IM*", "plat2meg.img", true},
         {"*meg.im", "Plat4Meg.img", false},
         {"Startmen\xDC", "startmen\xFC", true},

@@ -27,7 +27,7 @@ constexpr Lcid kAfrikaans = 0x0436;  // not a locale this Windows 98 knows
 // The simulated system, recording every LoadLibrary name and able to hand out chosen
 // handle values for chosen names (to reach the corners of the signed failure test).
 class RecordingSystem : public platform::host::HostSystem {
-public:
+  public:
     HModule LoadLibrary(const char* fileName) override {
         attempts.push_back(fileName);
         const auto forced = forcedHandles.find(fileName);
@@ -50,7 +50,7 @@ public:
 };
 
 class LanguageModuleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::Machine backends = machine_.backends();
         backends.system = &system_;
@@ -100,32 +100,42 @@ protected:
 struct ChoiceCase {
     const char* what;
     Lcid threadLocale;
-    Lcid requested;               // 0: the thread's language
+    Lcid requested;  // 0: the thread's language
     std::vector<std::string> installed;
-    const char* expectedTitle;    // "(none)" when nothing loads
+    const char* expectedTitle;  // "(none)" when nothing loads
     std::vector<std::string> expectedAttempts;
 };
 
 // Each installed module carries its own file name as its title, so the title tells which
 // file was loaded.
+// clang-format off
 const ChoiceCase kChoices[] = {
     {"French user with only the regionless module", kFrench, 0,
-     {"cnctlFR_.dll", "cnctlen_.dll"}, "cnctlFR_.dll", {"cnctlFRA.dll", "cnctlFR_.dll"}},
+     {"cnctlFR_.dll", "cnctlen_.dll"}, "cnctlFR_.dll",
+     {"cnctlFRA.dll", "cnctlFR_.dll"}},
     {"module of the exact language wins", kGerman, 0,
-     {"cnctlDEU.dll", "cnctlDE_.dll", "cnctlen_.dll"}, "cnctlDEU.dll", {"cnctlDEU.dll"}},
-    {"no module of the language: English", kItalian, 0, {"cnctlDE_.dll", "cnctlen_.dll"},
-     "cnctlen_.dll", {"cnctlITA.dll", "cnctlIT_.dll", "cnctlen_.dll"}},
-    {"US English finds en_ as EN_ (names ignore case)", kEnglishUs, 0, {"cnctlen_.dll"},
-     "cnctlen_.dll", {"cnctlENU.dll", "cnctlEN_.dll"}},
-    {"no module at all", kEnglishUs, 0, {}, "(none)",
+     {"cnctlDEU.dll", "cnctlDE_.dll", "cnctlen_.dll"}, "cnctlDEU.dll",
+     {"cnctlDEU.dll"}},
+    {"no module of the language: English", kItalian, 0,
+     {"cnctlDE_.dll", "cnctlen_.dll"}, "cnctlen_.dll",
+     {"cnctlITA.dll", "cnctlIT_.dll", "cnctlen_.dll"}},
+    {"US English finds en_ as EN_ (names ignore case)", kEnglishUs, 0,
+     {"cnctlen_.dll"}, "cnctlen_.dll",
+     {"cnctlENU.dll", "cnctlEN_.dll"}},
+    {"no module at all", kEnglishUs, 0,
+     {}, "(none)",
      {"cnctlENU.dll", "cnctlEN_.dll", "cnctlen_.dll"}},
-    {"explicit locale with its module", kEnglishUs, kGerman, {"cnctlDEU.dll", "cnctlen_.dll"},
-     "cnctlDEU.dll", {"cnctlDEU.dll"}},
+    {"explicit locale with its module", kEnglishUs, kGerman,
+     {"cnctlDEU.dll", "cnctlen_.dll"}, "cnctlDEU.dll",
+     {"cnctlDEU.dll"}},
     {"explicit locale without its module: no fallback", kEnglishUs, kFrench,
-     {"cnctlFR_.dll", "cnctlen_.dll"}, "(none)", {"cnctlFRA.dll"}},
-    {"explicit locale the system does not know", kEnglishUs, kAfrikaans, {"cnctlen_.dll"},
-     "(none)", {}},
+     {"cnctlFR_.dll", "cnctlen_.dll"}, "(none)",
+     {"cnctlFRA.dll"}},
+    {"explicit locale the system does not know", kEnglishUs, kAfrikaans,
+     {"cnctlen_.dll"}, "(none)",
+     {}},
 };
+// clang-format on
 
 TEST_F(LanguageModuleTest, ChoosesTheModuleByLanguageThenRegionlessThenEnglish) {
     for (const ChoiceCase& c : kChoices) {
@@ -141,8 +151,9 @@ TEST_F(LanguageModuleTest, ChoosesTheModuleByLanguageThenRegionlessThenEnglish) 
         EXPECT_EQ(system_.loadedModuleCount(), module != 0 ? 1u : 0u);
         release(module);
         for (const std::string& name : c.installed) {
-            EXPECT_EQ(platform::machine().files->DeleteFile(("C:\\WINDOWS\\SYSTEM\\" + name).c_str()),
-                      ERROR_SUCCESS);
+            EXPECT_EQ(
+                platform::machine().files->DeleteFile(("C:\\WINDOWS\\SYSTEM\\" + name).c_str()),
+                ERROR_SUCCESS);
             system_.unregisterModule(name);
         }
     }
@@ -178,10 +189,10 @@ TEST_F(LanguageModuleTest, AFileThatIsNoModuleFallsBackToEnglish) {
     install("cnctlen_.dll", "Tunara Properties");
     // A file named like the French module but without a loadable image.
     platform::FileHandle file = 0;
-    ASSERT_EQ(platform::machine().files->CreateFile("C:\\WINDOWS\\SYSTEM\\cnctlFR_.dll",
-                                                    GENERIC_WRITE, 0, CREATE_ALWAYS,
-                                                    FILE_ATTRIBUTE_NORMAL, &file),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        platform::machine().files->CreateFile("C:\\WINDOWS\\SYSTEM\\cnctlFR_.dll", GENERIC_WRITE, 0,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, &file),
+        ERROR_SUCCESS);
     ASSERT_EQ(platform::machine().files->CloseHandle(file), ERROR_SUCCESS);
     ASSERT_TRUE(system_.setUserDefaultLCID(kFrench));
 
@@ -199,16 +210,19 @@ struct HandleCase {
     bool freed;
 };
 
+// clang-format off
 const HandleCase kHandles[] = {
-    {0x00000000u, false, false},
-    {0x00000005u, false, false},  // ERROR_ACCESS_DENIED in the 16-bit convention
-    {0x0000001Fu, false, false},
-    {0x00000020u, true, false},
-    {0x7FFF0000u, true, false},
-    {0x80000000u, false, true},   // read as the most negative number
-    {0xBFF70000u, false, true},   // the Windows 9x shared arena
-    {0xFFFFFFFFu, false, true},
+    // handle       accepted  freed
+    {0x00000000u,   false,    false},
+    {0x00000005u,   false,    false},  // ERROR_ACCESS_DENIED in the 16-bit convention
+    {0x0000001Fu,   false,    false},
+    {0x00000020u,   true,     false},
+    {0x7FFF0000u,   true,     false},
+    {0x80000000u,   false,    true},   // read as the most negative number
+    {0xBFF70000u,   false,    true},   // the Windows 9x shared arena
+    {0xFFFFFFFFu,   false,    true},
 };
+// clang-format on
 
 TEST_F(LanguageModuleTest, SignedBelow32CountsAsFailure) {
     install("cnctlen_.dll", "Tunara Properties");
@@ -226,8 +240,8 @@ TEST_F(LanguageModuleTest, SignedBelow32CountsAsFailure) {
             EXPECT_EQ(system_.attempts, std::vector<std::string>{"cnctlFRA.dll"});
         } else {
             EXPECT_EQ(titleOf(module), "Tunara Properties");
-            EXPECT_EQ(system_.attempts, (std::vector<std::string>{"cnctlFRA.dll", "cnctlFR_.dll",
-                                                                  "cnctlen_.dll"}));
+            EXPECT_EQ(system_.attempts,
+                      (std::vector<std::string>{"cnctlFRA.dll", "cnctlFR_.dll", "cnctlen_.dll"}));
             release(module);
         }
         EXPECT_EQ(system_.forcedFrees,

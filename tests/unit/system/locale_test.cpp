@@ -48,7 +48,9 @@ TEST_F(SystemTest, LocaleTextsOfTheLanguagesTheProductShipsFor) {
                   row.abbrev);
     }
     EXPECT_EQ(info(system, 0x0407, LOCALE_ILANGUAGE), "0407");
-    EXPECT_EQ(info(system, 0x040C, LOCALE_SNATIVELANGNAME), "fran\xE7" "ais");
+    EXPECT_EQ(info(system, 0x040C, LOCALE_SNATIVELANGNAME),
+              "fran\xE7"
+              "ais");
 }
 
 TEST_F(SystemTest, DefaultNeutralAndSortedLocalesResolveToALanguage) {
@@ -57,8 +59,8 @@ TEST_F(SystemTest, DefaultNeutralAndSortedLocalesResolveToALanguage) {
     EXPECT_EQ(info(system, LOCALE_USER_DEFAULT, LOCALE_SABBREVLANGNAME), "FRA");
     EXPECT_EQ(info(system, 0, LOCALE_SABBREVLANGNAME), "FRA");
     EXPECT_EQ(info(system, LOCALE_SYSTEM_DEFAULT, LOCALE_SABBREVLANGNAME), "DEU");
-    EXPECT_EQ(info(system, 0x0009, LOCALE_SABBREVLANGNAME), "ENU");     // neutral English
-    EXPECT_EQ(info(system, 0x10407, LOCALE_SABBREVLANGNAME), "DEU");    // phone book sort
+    EXPECT_EQ(info(system, 0x0009, LOCALE_SABBREVLANGNAME), "ENU");   // neutral English
+    EXPECT_EQ(info(system, 0x10407, LOCALE_SABBREVLANGNAME), "DEU");  // phone book sort
     EXPECT_EQ(info(system, 0x0436, LOCALE_SABBREVLANGNAME),
               "<error " + std::to_string(ERROR_INVALID_PARAMETER) + ">");  // not in the table
     EXPECT_EQ(info(system, 0x0409, 0x7777), "<error " + std::to_string(ERROR_INVALID_FLAGS) + ">");

@@ -11,7 +11,9 @@ using platform::HModule;
 using platform::host::ModuleImage;
 using platform::host::WindowsRelease;
 
-int openInfFileStub(const char*) { return 7; }
+int openInfFileStub(const char*) {
+    return 7;
+}
 
 ModuleImage engineImage() {
     ModuleImage image;
@@ -22,6 +24,10 @@ ModuleImage engineImage() {
 
 TEST_F(SystemTest, ALoadNeedsTheFileAndARegisteredImage) {
     const char* path = "C:\\WINDOWS\\hvinf.dll";
+    // A missing library: Windows 98 and NT answer with different codes.
+    EXPECT_EQ(system.LoadLibrary(path), 0u);
+    EXPECT_EQ(system.GetLastError(), ERROR_DLL_NOT_FOUND);
+    system.setRelease(WindowsRelease::WindowsNT4);
     EXPECT_EQ(system.LoadLibrary(path), 0u);
     EXPECT_EQ(system.GetLastError(), ERROR_MOD_NOT_FOUND);
 
@@ -48,8 +54,7 @@ TEST_F(SystemTest, ExportsAreFoundByTheirExactName) {
     system.registerModule("hvinf.dll", engineImage());
     const HModule module = system.LoadLibrary("C:\\WINDOWS\\hvinf.dll");
     using OpenInfFileFn = int (*)(const char*);
-    auto open =
-        reinterpret_cast<OpenInfFileFn>(system.GetProcAddress(module, "OpenInfFile"));
+    auto open = reinterpret_cast<OpenInfFileFn>(system.GetProcAddress(module, "OpenInfFile"));
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open("x.inf"), 7);
     EXPECT_EQ(system.GetProcAddress(module, "openinffile"), nullptr);
@@ -98,7 +103,7 @@ TEST_F(SystemTest, BareNamesAreSearchedFromTheProgramFolderOn) {
 
     // A trailing dot means "no extension": the file "cnctlDEU" is not the library.
     EXPECT_EQ(system.LoadLibrary("cnctlDEU."), 0u);
-    EXPECT_EQ(system.GetLastError(), ERROR_MOD_NOT_FOUND);
+    EXPECT_EQ(system.GetLastError(), ERROR_DLL_NOT_FOUND);
 }
 
 TEST_F(SystemTest, TheSameNameInTwoFoldersIsOneModuleOn98AndTwoOnNt) {

@@ -24,12 +24,12 @@ TEST_F(SystemTest, ReleasePresetsReportWhatTheRealSystemsReport) {
     const ReleaseRow rows[] = {
         {WindowsRelease::Windows95, 4, 0, 950, VER_PLATFORM_WIN32_WINDOWS, "", "C:\\WINDOWS",
          "C:\\WINDOWS\\SYSTEM"},
-        {WindowsRelease::Windows95Osr2, 4, 0, 1111, VER_PLATFORM_WIN32_WINDOWS, " B",
-         "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"},
+        {WindowsRelease::Windows95Osr2, 4, 0, 1111, VER_PLATFORM_WIN32_WINDOWS, " B", "C:\\WINDOWS",
+         "C:\\WINDOWS\\SYSTEM"},
         {WindowsRelease::Windows98, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, "", "C:\\WINDOWS",
          "C:\\WINDOWS\\SYSTEM"},
-        {WindowsRelease::Windows98SE, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, " A ",
-         "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM"},
+        {WindowsRelease::Windows98SE, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, " A ", "C:\\WINDOWS",
+         "C:\\WINDOWS\\SYSTEM"},
         {WindowsRelease::WindowsNT4, 4, 0, 1381, VER_PLATFORM_WIN32_NT, "Service Pack 6",
          "C:\\WINNT", "C:\\WINNT\\system32"},
     };

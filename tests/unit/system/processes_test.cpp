@@ -14,8 +14,7 @@ TEST_F(SystemTest, AStartIsRecordedAndEndsWithItsScriptedExitCode) {
     system.setProcessExitCode("axdist.exe", 3);
     HProcess process = 0;
     ASSERT_TRUE(system.CreateProcess(nullptr, "C:\\WINDOWS\\SYSTEM\\AXDist.exe -Q", true,
-                                     CREATE_DEFAULT_ERROR_MODE, nullptr, SW_SHOWNORMAL,
-                                     &process));
+                                     CREATE_DEFAULT_ERROR_MODE, nullptr, SW_SHOWNORMAL, &process));
     ASSERT_EQ(system.processStarts().size(), 1u);
     const platform::host::ProcessStart& start = system.processStarts()[0];
     EXPECT_EQ(start.program, "C:\\WINDOWS\\SYSTEM\\AXDist.exe");
@@ -51,12 +50,12 @@ TEST_F(SystemTest, ProgramNamesAreFoundAsCreateProcessFindsThem) {
     writeFile("C:\\WINDOWS\\SYSTEM\\tunaractl.exe");
     HProcess process = 0;
     // Unquoted with a blank in the folder: tried up to each blank in turn.
-    ASSERT_TRUE(system.CreateProcess(nullptr, "C:\\Program Files\\Cantora\\uninst.exe -y", false,
-                                     0, nullptr, SW_SHOWNORMAL, &process));
+    ASSERT_TRUE(system.CreateProcess(nullptr, "C:\\Program Files\\Cantora\\uninst.exe -y", false, 0,
+                                     nullptr, SW_SHOWNORMAL, &process));
     system.CloseHandle(process);
     // A bare name without extension: ".exe" and the search path.
-    ASSERT_TRUE(system.CreateProcess(nullptr, "\"tunaractl\"", false, 0, nullptr, SW_SHOWNORMAL,
-                                     &process));
+    ASSERT_TRUE(
+        system.CreateProcess(nullptr, "\"tunaractl\"", false, 0, nullptr, SW_SHOWNORMAL, &process));
     system.CloseHandle(process);
     // An application name is taken as given, with no search.
     EXPECT_FALSE(system.CreateProcess("tunaractl.exe", "tunaractl.exe", false, 0, nullptr,

@@ -15,13 +15,12 @@ using platform::host::AclEntry;
 using platform::host::WindowsRelease;
 
 class SecurityTest : public SystemTest {
-protected:
+  protected:
     void SetUp() override {
         system.setRelease(WindowsRelease::WindowsNT4);
         registry.setNtSemantics(true);
         platform::HKey key = 0;
-        ASSERT_EQ(registry.CreateKeyEx(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key,
-                                       nullptr),
+        ASSERT_EQ(registry.CreateKeyEx(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key, nullptr),
                   ERROR_SUCCESS);
         registry.CloseKey(key);
     }
@@ -42,8 +41,8 @@ protected:
     // error.
     std::uint32_t addAdministrators(const char* object) {
         HAcl old = 0;
-        std::uint32_t error = security.GetNamedSecurityInfo(object, SE_REGISTRY_KEY,
-                                                            DACL_SECURITY_INFORMATION, &old);
+        std::uint32_t error =
+            security.GetNamedSecurityInfo(object, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, &old);
         if (error != ERROR_SUCCESS) return error;
         HAcl merged = 0;
         error = security.SetEntriesInAcl({adminFullControl()}, old, &merged);
@@ -121,9 +120,9 @@ TEST_F(SecurityTest, AMissingKeyOrUnknownTrusteeChangesNothing) {
     EXPECT_EQ(addAdministrators("NOSUCHROOT\\SYSTEM"), ERROR_INVALID_PARAMETER);
 
     HAcl old = 0;
-    ASSERT_EQ(security.GetNamedSecurityInfo(kObject, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION,
-                                            &old),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        security.GetNamedSecurityInfo(kObject, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, &old),
+        ERROR_SUCCESS);
     ExplicitAccess stranger = adminFullControl();
     stranger.trusteeName = "Nobody In Particular";
     HAcl merged = 0;
@@ -140,9 +139,9 @@ TEST_F(SecurityTest, AMissingKeyOrUnknownTrusteeChangesNothing) {
 
 TEST_F(SecurityTest, AccessModesMergeAsTheSecurityFunctionsDo) {
     HAcl base = 0;
-    ASSERT_EQ(security.GetNamedSecurityInfo(kObject, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION,
-                                            &base),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        security.GetNamedSecurityInfo(kObject, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, &base),
+        ERROR_SUCCESS);
     ExplicitAccess grant{"Everyone", KEY_WRITE, GRANT_ACCESS, NO_INHERITANCE};
     ExplicitAccess deny{"Guests", KEY_ALL_ACCESS, DENY_ACCESS, NO_INHERITANCE};
     ExplicitAccess revoke{"system", 0, REVOKE_ACCESS, NO_INHERITANCE};

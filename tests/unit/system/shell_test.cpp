@@ -12,7 +12,7 @@ using platform::HShellLink;
 using platform::host::ShellOperation;
 
 class ShellTest : public SystemTest {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(shell.CoInitialize(), S_OK); }
     void TearDown() override {
         shell.CoUninitialize();
@@ -70,7 +70,8 @@ TEST_F(ShellTest, LinksNeedComAndFailuresLeaveNoFile) {
     ASSERT_EQ(shell.CreateShellLink(&link), S_OK);
     shell.SetPath(link, "C:\\WINDOWS\\SYSTEM\\tunaractl.exe");
     const std::string missingFolder = "C:\\WINDOWS\\Start Menu\\Nowhere\\x.lnk";
-    EXPECT_EQ(shell.Save(link, missingFolder.c_str(), true), STG_E_PATHNOTFOUND);
+    EXPECT_EQ(shell.Save(link, missingFolder.c_str(), true),
+              platform::hresultFromWin32(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(fileExists(missingFolder));
 
     shell.setFailure(ShellOperation::SetDescription, E_OUTOFMEMORY);
@@ -80,7 +81,8 @@ TEST_F(ShellTest, LinksNeedComAndFailuresLeaveNoFile) {
 
     writeFile("C:\\WINDOWS\\notalink.lnk", "[InternetShortcut]\r\nURL=x\r\n");
     EXPECT_EQ(shell.Load(link, "C:\\WINDOWS\\notalink.lnk"), E_FAIL);
-    EXPECT_EQ(shell.Load(link, "C:\\WINDOWS\\gone.lnk"), STG_E_FILENOTFOUND);
+    EXPECT_EQ(shell.Load(link, "C:\\WINDOWS\\gone.lnk"),
+              platform::hresultFromWin32(ERROR_FILE_NOT_FOUND));
     char text[260];
     EXPECT_EQ(shell.GetPath(link, text, sizeof text), S_OK);  // the failed loads changed nothing
     EXPECT_STREQ(text, "C:\\WINDOWS\\SYSTEM\\tunaractl.exe");

@@ -21,7 +21,7 @@
 namespace system_test {
 
 class SystemTest : public ::testing::Test {
-protected:
+  protected:
     SystemTest();
     ~SystemTest() override;
     void TearDown() override;
@@ -43,7 +43,7 @@ protected:
     platform::host::HostShell shell{system};
     platform::host::HostSecurity security{system};
 
-private:
+  private:
     platform::Machine previous_;
 };
 

@@ -14,7 +14,7 @@ using platform::HModule;
 using platform::host::UiAnswer;
 
 class UiTest : public SystemTest {
-protected:
+  protected:
     // Loads a language module with strings and the prompt dialog 185.
     HModule loadLanguageModule() {
         platform::host::ModuleImage image;
@@ -68,11 +68,11 @@ TEST_F(UiTest, UnscriptedBoxesGetTheSafeDefaultAndAreReported) {
         std::uint32_t type;
         int answer;
     } rows[] = {
-        {MB_OK | MB_ICONERROR, IDOK},     {MB_OKCANCEL, IDCANCEL},
-        {MB_YESNO, IDNO},                 {MB_YESNOCANCEL, IDCANCEL},
-        {MB_ABORTRETRYIGNORE, IDABORT},   {MB_RETRYCANCEL, IDCANCEL},
+        {MB_OK | MB_ICONERROR, IDOK}, {MB_OKCANCEL, IDCANCEL},        {MB_YESNO, IDNO},
+        {MB_YESNOCANCEL, IDCANCEL},   {MB_ABORTRETRYIGNORE, IDABORT}, {MB_RETRYCANCEL, IDCANCEL},
     };
-    for (const auto& row : rows) EXPECT_EQ(ui.MessageBox(0, "text", "caption", row.type), row.answer);
+    for (const auto& row : rows)
+        EXPECT_EQ(ui.MessageBox(0, "text", "caption", row.type), row.answer);
     EXPECT_EQ(ui.problems().size(), 6u);
     EXPECT_FALSE(ui.shown()[0].scripted);
 }

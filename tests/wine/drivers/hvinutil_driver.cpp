@@ -1,8 +1,9 @@
 // Drives hvinutil.exe on the Wine machine and checks what a user and Windows see of it.
 //
 //   hvinutil_driver quiet    <hvinutil.exe> [arguments...]  no "-shutdown": ends at once
-//   hvinutil_driver notice   <hvinutil.exe> <notice...>     "-shutdown <notice>": box, then shutdown
-//   hvinutil_driver shutdown <hvinutil.exe>                  "-shutdown" alone: no box, shutdown
+//   hvinutil_driver notice   <hvinutil.exe> <notice...>     "-shutdown <notice>": box, then
+//   shutdown hvinutil_driver shutdown <hvinutil.exe>                  "-shutdown" alone: no box,
+//   shutdown
 //
 // The arguments after the program are handed on exactly as they stand on this command line.
 // Prints one line per check ("ok: ..." or "FAIL: ..."), and "box-shown" as soon as the notice
@@ -52,7 +53,9 @@ void check(bool passed, const std::string& what) {
     if (!passed) ++g_failures;
 }
 
-std::string number(long value) { return std::to_string(value); }
+std::string number(long value) {
+    return std::to_string(value);
+}
 
 // ---------------------------------------------------------------------------------------
 // The listening window
@@ -68,7 +71,9 @@ struct EndSessionLog {
 EndSessionLog g_endSession;
 DWORD g_startTick = 0;
 
-DWORD elapsedMs() { return GetTickCount() - g_startTick; }
+DWORD elapsedMs() {
+    return GetTickCount() - g_startTick;
+}
 
 LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -134,8 +139,8 @@ void pump(Child& child, DWORD ms, bool untilEnd) {
         DWORD wait = ms - spent;
         if (wait > 20) wait = 20;
         const DWORD handles = child.ended ? 0 : 1;
-        const DWORD result = MsgWaitForMultipleObjects(handles, &child.info.hProcess, FALSE,
-                                                       wait, QS_ALLINPUT);
+        const DWORD result =
+            MsgWaitForMultipleObjects(handles, &child.info.hProcess, FALSE, wait, QS_ALLINPUT);
         if (handles == 1 && result == WAIT_OBJECT_0) {
             child.ended = true;
             child.endedMs = elapsedMs();
@@ -305,7 +310,8 @@ void checkShutdownRequest(const Child& child) {
         check(child.endedMs >= kRequestEarliestMs && child.endedMs <= kRequestLatestMs,
               "hvinutil ended " + number(child.endedMs) + " ms after its start (expected " +
                   number(kRequestEarliestMs) + ".." + number(kRequestLatestMs) + ")");
-        check(child.exitCode == 0, "hvinutil's exit code is 0 (got " + number(child.exitCode) + ")");
+        check(child.exitCode == 0,
+              "hvinutil's exit code is 0 (got " + number(child.exitCode) + ")");
     }
     check(g_endSession.queries > 0, "Windows asked this driver to end the session");
     if (g_endSession.queries > 0) {
@@ -314,11 +320,10 @@ void checkShutdownRequest(const Child& child) {
               "the shutdown request came " + number(g_endSession.firstQueryMs) +
                   " ms after hvinutil started (expected " + number(kRequestEarliestMs) + ".." +
                   number(kRequestLatestMs) + ")");
-        check(g_endSession.firstQueryFlags == 0,
-              "it is a shutdown, not a log-off (lParam " + number(g_endSession.firstQueryFlags) +
-                  ")");
-        check(g_endSession.queries == 1, "the request was made once (" +
-                                             number(g_endSession.queries) + " queries)");
+        check(g_endSession.firstQueryFlags == 0, "it is a shutdown, not a log-off (lParam " +
+                                                     number(g_endSession.firstQueryFlags) + ")");
+        check(g_endSession.queries == 1,
+              "the request was made once (" + number(g_endSession.queries) + " queries)");
         check(g_endSession.endSessions == 1 && g_endSession.lastEndSessionWParam == FALSE,
               "after the refusal Windows reported the session as going on");
     }
@@ -327,8 +332,8 @@ void checkShutdownRequest(const Child& child) {
 void checkProcessOrder(const Child& child) {
     // See the top of this file: the driver must be asked before hvinutil.
     check(GetCurrentProcessId() < child.info.dwProcessId,
-          "the driver's process id " + number(GetCurrentProcessId()) +
-              " is below hvinutil's " + number(child.info.dwProcessId));
+          "the driver's process id " + number(GetCurrentProcessId()) + " is below hvinutil's " +
+              number(child.info.dwProcessId));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -345,7 +350,8 @@ int runQuiet(const std::string& program, const std::string& arguments) {
     if (child.ended) pump(child, kListenAfterEndMs, false);
 
     check(child.ended && child.endedMs <= kQuitAtOnceMs,
-          "hvinutil ended at once: " + (child.ended ? number(child.endedMs) + " ms" : "still running"));
+          "hvinutil ended at once: " +
+              (child.ended ? number(child.endedMs) + " ms" : "still running"));
     check(child.exitCode == 0, "hvinutil's exit code is 0 (got " + number(child.exitCode) + ")");
     check(!windowSeen, "no window of hvinutil was shown");
     check(g_endSession.queries == 0, "no shutdown was requested");

@@ -7,6 +7,8 @@
 //   version win98|win95|win95osr2|nt40   GetVersionEx reports that Windows
 //   windows C:\WINDOWS                   the description's Windows folder is GetWindowsDirectory
 //   system C:\WINDOWS\SYSTEM             ... and its system folder is GetSystemDirectory
+//   temp C:\WINDOWS\TEMP                 GetTempPath names that folder
+//   current C:\WINDOWS                    the program started in that folder
 //   file C:\AUTOEXEC.BAT                 the file exists
 //   key HKEY_DYN_DATA\Config Manager\... the registry key can be opened
 // Prints "ok: ..." or "FAIL: ..." per check; exit code 0 when all passed.
@@ -25,7 +27,9 @@ void check(bool passed, const std::string& what) {
     if (!passed) ++g_failures;
 }
 
-bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool sameText(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 void checkVersion(const std::string& expected) {
     OSVERSIONINFOA version = {};
@@ -50,7 +54,8 @@ void checkVersion(const std::string& expected) {
 }
 
 // Both names reach the same folder: a file made under one is seen under the other.
-void checkSameFolder(const std::string& what, const std::string& described, const std::string& actual) {
+void checkSameFolder(const std::string& what, const std::string& described,
+                     const std::string& actual) {
     const std::string probe = actual + "\\tnrprobe.tmp";
     HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -59,9 +64,35 @@ void checkSameFolder(const std::string& what, const std::string& described, cons
         return;
     }
     CloseHandle(file);
-    const bool seen = GetFileAttributesA((described + "\\tnrprobe.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool seen =
+        GetFileAttributesA((described + "\\tnrprobe.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
     DeleteFileA(probe.c_str());
     check(seen, "the " + what + " folder " + described + " is " + actual);
+}
+
+void checkTemp(const std::string& expected) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const DWORD attributes = GetFileAttributesA(temp);
+    check(sameText(temp, expected + "\\") && attributes != INVALID_FILE_ATTRIBUTES &&
+              (attributes & FILE_ATTRIBUTE_DIRECTORY),
+          std::string("the temporary folder is ") + expected + " (got " + temp + ")");
+}
+
+void checkCurrent(const std::string& expected) {
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    // The same folder under either name (C:\WINNT is Wine's C:\windows).
+    const std::string probe = std::string(current) + "\\tnrprobe.tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool same = false;
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        same = GetFileAttributesA((expected + "\\tnrprobe.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+        DeleteFileA(probe.c_str());
+    }
+    check(same, std::string("the program starts in ") + expected + " (got " + current + ")");
 }
 
 void checkFile(const std::string& path) {
@@ -75,8 +106,8 @@ void checkKey(const std::string& path) {
         const char* name;
         HKEY root;
     } roots[] = {
-        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_USERS", HKEY_USERS},
+        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},   {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},     {"HKEY_USERS", HKEY_USERS},
         {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}, {"HKEY_DYN_DATA", HKEY_DYN_DATA},
     };
     const std::size_t slash = path.find('\\');
@@ -126,6 +157,10 @@ int main(int argc, char** argv) {
             checkSameFolder("Windows", value, windows);
         } else if (kind == "system") {
             checkSameFolder("system", value, system);
+        } else if (kind == "temp") {
+            checkTemp(value);
+        } else if (kind == "current") {
+            checkCurrent(value);
         } else if (kind == "file") {
             checkFile(value);
         } else if (kind == "key") {

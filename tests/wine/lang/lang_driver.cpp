@@ -5,12 +5,15 @@
 //                                               layout, every dialog with every control
 //   lang_driver render <module.dll> <folder>    the pages and dialogs, filled as the programs
 //                                               fill them, saved as <folder>\<name>.bmp
+//   lang_driver choose                          loadLanguageModule on the real system: which
+//                                               module each thread locale gets
 //
 // The module is loaded by its bare name (LoadLibraryA and the library search, as the
 // programs load it). ids.txt is lang/resource_ids.h as check-modules.py --list writes it:
 // "string 6 IDS_PRODUCT_TITLE", "control 132 1000 IDC_SETTINGS_PICTURE", ...
 // Prints one line per check ("ok: ..." or "FAIL: ..."); exit code 0 when all passed.
 #include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include <cstdio>
@@ -21,6 +24,8 @@
 #include <vector>
 
 #include "lang/resource_ids.h"
+#include "platform/win32/win32_machine.h"
+#include "settings/language_module.h"
 
 namespace {
 
@@ -36,7 +41,9 @@ void check(bool passed, const std::string& what) {
         ++g_failures;
 }
 
-std::string number(long value) { return std::to_string(value); }
+std::string number(long value) {
+    return std::to_string(value);
+}
 
 std::string loadString(HMODULE module, UINT id) {
     char text[260] = {};
@@ -140,8 +147,8 @@ void checkMenu(HMODULE module) {
         };
         for (const Sub& s : subs) {
             HMENU sub = GetSubMenu(popup, s.position);
-            bool same = sub != nullptr &&
-                        GetMenuItemCount(sub) == static_cast<int>(s.commands.size());
+            bool same =
+                sub != nullptr && GetMenuItemCount(sub) == static_cast<int>(s.commands.size());
             for (std::size_t i = 0; same && i < s.commands.size(); ++i)
                 same = GetMenuItemID(sub, static_cast<int>(i)) == s.commands[i];
             check(same, "position " + number(s.position) + " is the submenu of commands " +
@@ -160,7 +167,8 @@ INT_PTR CALLBACK quietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 void checkDialogs(HMODULE module, const std::vector<Entry>& list, HWND parent) {
     for (const Entry& d : list) {
         if (d.kind != "dialog") continue;
-        HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(d.id), parent, quietDialogProc, 0);
+        HWND dialog =
+            CreateDialogParamA(module, MAKEINTRESOURCEA(d.id), parent, quietDialogProc, 0);
         check(dialog != nullptr, "dialog " + number(d.id) + " (" + d.name + ") is created");
         if (dialog == nullptr) continue;
         int found = 0, wanted = 0;
@@ -176,8 +184,7 @@ void checkDialogs(HMODULE module, const std::vector<Entry>& list, HWND parent) {
             ++found;
             if (c.name.size() > 9 && c.name.compare(c.name.size() - 9, 9, "_CONFLICT") == 0) {
                 const LONG style = GetWindowLongA(control, GWL_STYLE);
-                check((style & WS_VISIBLE) == 0 &&
-                          SendMessageA(control, STM_GETICON, 0, 0) != 0,
+                check((style & WS_VISIBLE) == 0 && SendMessageA(control, STM_GETICON, 0, 0) != 0,
                       "conflict mark " + number(c.id) + " of dialog " + number(d.id) +
                           " is hidden and holds its icon");
             }
@@ -194,9 +201,9 @@ void checkImages(HMODULE module, const std::vector<Entry>& list) {
             // The conflict mark is drawn at its own 16 x 16; the others come in both sizes.
             const bool smallOnly = e.id == IDI_CONFLICT;
             HANDLE small = LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, 16, 16, 0);
-            HANDLE large = smallOnly ? nullptr
-                                     : LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON,
-                                                  32, 32, 0);
+            HANDLE large = smallOnly
+                               ? nullptr
+                               : LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, 32, 32, 0);
             check(small != nullptr && (smallOnly || large != nullptr),
                   "icon " + number(e.id) + " (" + e.name + ") loads");
             if (small) DestroyIcon(static_cast<HICON>(small));
@@ -252,8 +259,8 @@ void pump(DWORD milliseconds) {
 // Copies the window as it is on the screen into a 24-bit BMP file.
 bool saveWindow(HWND window, const std::string& path) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                               RDW_UPDATENOW | RDW_FRAME);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     pump(500);
     RECT r;
     GetWindowRect(window, &r);
@@ -323,9 +330,9 @@ INT_PTR CALLBACK pageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
         case IDD_SETTINGS:
             CheckDlgButton(page, IDC_SETTINGS_SPEAKERS, BST_CHECKED);
             CheckDlgButton(page, IDC_SETTINGS_TRAY_ICON, BST_CHECKED);
-            SendDlgItemMessageA(page, IDC_SETTINGS_PICTURE, BM_SETIMAGE, IMAGE_BITMAP,
-                                reinterpret_cast<LPARAM>(
-                                    LoadBitmapA(g_module, MAKEINTRESOURCEA(IDB_SPEAKERS))));
+            SendDlgItemMessageA(
+                page, IDC_SETTINGS_PICTURE, BM_SETIMAGE, IMAGE_BITMAP,
+                reinterpret_cast<LPARAM>(LoadBitmapA(g_module, MAKEINTRESOURCEA(IDB_SPEAKERS))));
             break;
         case IDD_LEGACY:
             SetDlgItemTextA(page, IDC_LEGACY_IRQ, "Resource conflict");
@@ -441,8 +448,8 @@ int runRender(const char* moduleName, const std::string& folder) {
         PropSheet_SetCurSel(sheet, nullptr, 1);
         shoot(sheet, folder, "legacy");
         HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-        const int hidden[] = {IDC_LEGACY_DEVICE, IDC_LEGACY_IRQ,       IDC_LEGACY_IO,
-                              IDC_LEGACY_DMA,    IDC_LEGACY_IRQ_LABEL, IDC_LEGACY_IO_LABEL,
+        const int hidden[] = {IDC_LEGACY_DEVICE,    IDC_LEGACY_IRQ,         IDC_LEGACY_IO,
+                              IDC_LEGACY_DMA,       IDC_LEGACY_IRQ_LABEL,   IDC_LEGACY_IO_LABEL,
                               IDC_LEGACY_DMA_LABEL, IDC_LEGACY_IRQ_CONFLICT};
         for (int id : hidden) show(page, id, false);
         setText(page, IDC_LEGACY_TEXT, IDS_LEGACY_NO_GAME_SUPPORT);
@@ -475,9 +482,9 @@ int runRender(const char* moduleName, const std::string& folder) {
         moveBy(dialog, IDC_ADVANCED_NATIVE_DOS, 0, -46);
         SetDlgItemTextA(dialog, IDC_ADVANCED_NATIVE_DOS, "&Native DOS Support");
         show(dialog, IDC_ADVANCED_DOS_GROUP, false);
-        const int up[] = {IDC_ADVANCED_OK, IDC_ADVANCED_CANCEL, IDC_ADVANCED_HELP,
-                          IDC_ADVANCED_HW_ACCELERATION, IDC_ADVANCED_MIC_BOOST,
-                          IDC_ADVANCED_JOYSTICK};
+        const int up[] = {IDC_ADVANCED_OK,        IDC_ADVANCED_CANCEL,
+                          IDC_ADVANCED_HELP,      IDC_ADVANCED_HW_ACCELERATION,
+                          IDC_ADVANCED_MIC_BOOST, IDC_ADVANCED_JOYSTICK};
         for (int id : up) moveBy(dialog, id, 0, -55);
         shrink(dialog, 0, 55);
         shoot(dialog, folder, "advanced-maestro2e");
@@ -559,13 +566,55 @@ int runRender(const char* moduleName, const std::string& folder) {
     return g_failures == 0 ? 0 : 1;
 }
 
+// ---------------------------------------------------------------------------------------
+// Choosing the module
+
+struct ChoiceCase {
+    const char* what;
+    LCID threadLocale;
+    LCID requested;
+    const wchar_t* expectedTitle;  // null: no module
+};
+
+const ChoiceCase kChoices[] = {
+    {"French thread locale: FRA is missing, FR_ loads", 0x040C, 0, L"Propri\u00e9t\u00e9s Tunara"},
+    {"German thread locale: DEU is missing, DE_ loads", 0x0407, 0, L"Tunara Eigenschaften"},
+    {"US English: ENU is missing, EN_ finds cnctlen_.dll", 0x0409, 0, L"Tunara Properties"},
+    {"Italian: no module of its own, en_ loads", 0x0410, 0, L"Tunara Properties"},
+    {"explicit French locale: FRA is missing, no fallback", 0x0409, 0x040C, nullptr},
+};
+
+int runChoose() {
+    platform::win32::Win32Machine machine;
+    for (const ChoiceCase& c : kChoices) {
+        SetThreadLocale(c.threadLocale);
+        const platform::HModule handle = settings::loadLanguageModule("cnctl", c.requested);
+        HMODULE module = reinterpret_cast<HMODULE>(handle);
+        wchar_t title[260] = {};
+        if (module != nullptr) LoadStringW(module, IDS_PRODUCT_TITLE, title, 260);
+        char path[MAX_PATH] = {};
+        if (module != nullptr) GetModuleFileNameA(module, path, sizeof path);
+        const bool right =
+            c.expectedTitle == nullptr ? module == nullptr : lstrcmpW(title, c.expectedTitle) == 0;
+        check(right, std::string(c.what) + " (" + (module ? path : "no module") + ")");
+        if (c.requested != 0)
+            check(GetThreadLocale() == c.requested, "the explicit locale is the thread locale");
+        if (module != nullptr) FreeLibrary(module);
+    }
+    std::printf("%d passed, %d failed\n", g_passed, g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     InitCommonControls();
     if (argc == 4 && std::strcmp(argv[1], "check") == 0) return runCheck(argv[2], argv[3]);
     if (argc == 4 && std::strcmp(argv[1], "render") == 0) return runRender(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: lang_driver check <module.dll> <ids.txt>\n"
-                         "       lang_driver render <module.dll> <folder>\n");
+    if (argc == 2 && std::strcmp(argv[1], "choose") == 0) return runChoose();
+    std::fprintf(stderr,
+                 "usage: lang_driver check <module.dll> <ids.txt>\n"
+                 "       lang_driver render <module.dll> <folder>\n"
+                 "       lang_driver choose\n");
     return 2;
 }

@@ -3,7 +3,9 @@
 #
 #   lang_test.sh DRIVER.EXE RESOURCE_LIST OUTPUT-DIR MODULE.dll...
 #
-# For each module: the driver (tests/wine/lang/lang_driver.cpp) loads it by name from the
+# First the driver runs loadLanguageModule itself for several thread locales (French finds
+# cnctlFR_.dll through FR_, Italian falls back to cnctlen_.dll, an explicit locale without its
+# module gets none). Then, for each module: the driver (tests/wine/lang/lang_driver.cpp) loads it by name from the
 # system folder with LoadLibraryA and checks every resource of RESOURCE_LIST (strings 6 and
 # 2621 among them), the tray menu's positions and every dialog with every control; then it
 # renders the pages and dialogs, which are saved as PNG files in OUTPUT-DIR/lang/ (named
@@ -51,6 +53,12 @@ driver_name='C:\windows\'$(basename "$driver")
 list_name='C:\windows\'$(basename "$list")
 
 status=0
+# The loader on the real system: which module each thread locale gets.
+rc=0
+wm_run "$prefix" --timeout 60 "$driver_name" choose >"$work/choose.log" 2>&1 || rc=$?
+cat "$work/choose.log"
+[ "$rc" = 0 ] || { echo "FAIL: choosing the module (exit code $rc)"; status=1; }
+
 for module in "$@"; do
   name=$(basename "$module")
   stem=${name%.dll}
