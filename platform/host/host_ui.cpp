@@ -40,7 +40,15 @@ bool isButtonOf(std::intptr_t button, std::uint32_t type) {
 }
 
 const char* kindName(UiAnswer::Kind kind) {
-    return kind == UiAnswer::Kind::MessageBox ? "message box" : "dialog";
+    switch (kind) {
+        case UiAnswer::Kind::MessageBox:
+            return "message box";
+        case UiAnswer::Kind::Dialog:
+            return "dialog";
+        case UiAnswer::Kind::OpenFile:
+            return "Open dialog";
+    }
+    return "?";
 }
 
 }  // namespace
@@ -57,6 +65,21 @@ UiAnswer UiAnswer::dialog(std::intptr_t endCode, std::optional<std::uint32_t> te
     answer.kind = Kind::Dialog;
     answer.answer = endCode;
     answer.templateId = templateId;
+    return answer;
+}
+
+UiAnswer UiAnswer::openFile(std::string path) {
+    UiAnswer answer;
+    answer.kind = Kind::OpenFile;
+    answer.answer = IDOK;
+    answer.path = std::move(path);
+    return answer;
+}
+
+UiAnswer UiAnswer::cancelOpenFile() {
+    UiAnswer answer;
+    answer.kind = Kind::OpenFile;
+    answer.answer = IDCANCEL;
     return answer;
 }
 
@@ -225,6 +248,31 @@ std::intptr_t HostUserInterface::DialogBoxParam(HModule module, std::uint32_t te
     return outcome.endCode;
 }
 
+bool HostUserInterface::GetOpenFileName(const OpenFileRequest& request, std::string* path) {
+    ShownUi shown;
+    shown.kind = UiAnswer::Kind::OpenFile;
+    shown.owner = request.owner;
+    shown.caption = request.title;
+    shown.openFile = request;
+    const std::optional<UiAnswer> answer =
+        takeAnswer(shown.kind, std::string(), std::string(), 0, &shown.problem);
+    bool chosen = false;
+    shown.answer = IDCANCEL;
+    if (answer) {
+        shown.scripted = true;
+        shown.text = answer->path;
+        // The dialog's buffer holds 260 bytes; a longer choice fails.
+        chosen = answer->answer == IDOK && !answer->path.empty() && answer->path.size() < 260 &&
+                 path != nullptr;
+        if (chosen) {
+            shown.answer = IDOK;
+            *path = answer->path;
+        }
+    }
+    shown_.push_back(std::move(shown));
+    return chosen;
+}
+
 std::vector<std::string> HostUserInterface::problems() const {
     std::vector<std::string> lines;
     for (const ShownUi& shown : shown_) {
@@ -232,8 +280,10 @@ std::vector<std::string> HostUserInterface::problems() const {
         if (shown.kind == UiAnswer::Kind::MessageBox)
             lines.push_back("message box \"" + shown.caption + "\" / \"" + shown.text +
                             "\": " + shown.problem);
-        else
+        else if (shown.kind == UiAnswer::Kind::Dialog)
             lines.push_back("dialog " + std::to_string(shown.templateId) + ": " + shown.problem);
+        else
+            lines.push_back("Open dialog: " + shown.problem);
     }
     return lines;
 }

@@ -7,10 +7,10 @@
 // kind and its optional expectations hold (text contained in the box's text, exact caption,
 // template id). Otherwise it is answered with the default and the queue is left as it was:
 // IDOK for an MB_OK box, IDNO for MB_YESNO, IDABORT for MB_ABORTRETRYIGNORE, IDCANCEL for
-// every other box and for dialogs, and Cancel for the Open dialog. Every box and dialog is recorded with its answer; an
-// unscripted or mismatched one, a scripted answer that is not one of the box's buttons, and a
-// dialog answer that touches a hidden or unreported control are listed by problems(), so a
-// test can assert that nothing unexpected was shown.
+// every other box and for dialogs, and Cancel for the Open dialog. Every box and dialog is recorded
+// with its answer; an unscripted or mismatched one, a scripted answer that is not one of the box's
+// buttons, and a dialog answer that touches a hidden or unreported control are listed by
+// problems(), so a test can assert that nothing unexpected was shown.
 //
 // Windows are entries of a table (class name, title, optional handler); no window is
 // drawn. Sent and posted messages are recorded and handed to the window's handler at once.
@@ -47,7 +47,7 @@ struct UiAnswer {
     std::optional<std::string> caption;        // message boxes: the whole caption
     std::optional<std::uint32_t> templateId;   // dialogs
     std::vector<DialogControlChange> changes;  // dialogs: what the user did
-    std::string path;  // Open dialog: the file chosen
+    std::string path;                          // Open dialog: the file chosen
 
     // Builders: UiAnswer::messageBox(IDYES).withText("restart"), UiAnswer::dialog(IDOK, 185)
     // .check(1014, BST_CHECKED).
