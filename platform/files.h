@@ -109,9 +109,11 @@ public:
     // folder, ERROR_SHARING_VIOLATION while the file is open.
     virtual std::uint32_t DeleteFile(const char* path) = 0;
 
-    // MoveFileA: renames a file or folder, across drives for files. ERROR_ALREADY_EXISTS when
-    // the target exists, ERROR_SHARING_VIOLATION while the source (or a file in a source
-    // folder) is open, ERROR_NOT_SAME_DEVICE for a folder moved to another drive.
+    // MoveFileA: renames a file or folder (a change of case only is a rename too), across
+    // drives for files. ERROR_ALREADY_EXISTS when the target exists, ERROR_FILE_NOT_FOUND /
+    // ERROR_PATH_NOT_FOUND, ERROR_SHARING_VIOLATION while the source is open (for a folder:
+    // a file in it, or it holds a current directory), ERROR_NOT_SAME_DEVICE for a folder
+    // moved to another drive, ERROR_ACCESS_DENIED for a folder moved into itself.
     virtual std::uint32_t MoveFile(const char* from, const char* to) = 0;
 
     // MoveFileExA. On the Windows 95/98 family it does nothing and answers
@@ -142,8 +144,10 @@ public:
     // ERROR_FILENAME_EXCED_RANGE when the full path is longer than 247 characters.
     virtual std::uint32_t CreateDirectory(const char* path) = 0;
 
-    // RemoveDirectoryA. ERROR_DIR_NOT_EMPTY, ERROR_DIRECTORY for a file, ERROR_SHARING_VIOLATION
-    // for the current directory of the current drive, ERROR_FILE_NOT_FOUND.
+    // RemoveDirectoryA. ERROR_DIR_NOT_EMPTY, ERROR_DIRECTORY for a file, ERROR_FILE_NOT_FOUND,
+    // ERROR_ACCESS_DENIED for a drive's root or a read-only folder. A current directory
+    // cannot go: ERROR_CURRENT_DIRECTORY on Windows 95/98 (any drive's), ERROR_SHARING_VIOLATION
+    // on NT (the current drive's).
     virtual std::uint32_t RemoveDirectory(const char* path) = 0;
 
     // FindFirstFileA. The last component of `pattern` may hold the wildcards '*' and '?';
@@ -173,7 +177,8 @@ public:
     // Changes the current drive, as the C runtime's _chdrive does (through
     // SetCurrentDirectoryA("X:")): `letter` 'A'..'Z' in either case; the drive keeps its own
     // current directory. The drive stays current after the call. ERROR_INVALID_DRIVE for a
-    // letter that is not a drive, ERROR_NOT_READY for a removable drive without a medium.
+    // letter that is not a drive, ERROR_NOT_READY for a removable drive without a medium,
+    // ERROR_PATH_NOT_FOUND when the drive's directory has gone (possible on NT only).
     virtual std::uint32_t SetCurrentDrive(char letter) = 0;
 
     // The current drive as an upper-case letter, as _getdrive reports it ('A' + n - 1), or
@@ -209,8 +214,9 @@ public:
     virtual std::uint32_t GetFileVersionInfoSize(const char* path, std::uint32_t* size) = 0;
 
     // GetFileVersionInfoA: fills `block` (of `size` bytes) with the file's version block,
-    // which only VerQueryValue reads. A smaller buffer gets a shortened block that
-    // VerQueryValue still reads within bounds. Errors as GetFileVersionInfoSize.
+    // which only VerQueryValue reads. Callers pass the size GetFileVersionInfoSize gave: with
+    // a smaller one the real VerQueryValue may read past the buffer (the simulated machine
+    // shortens the block instead). Errors as GetFileVersionInfoSize.
     virtual std::uint32_t GetFileVersionInfo(const char* path, std::uint32_t size,
                                              void* block) = 0;
 

@@ -354,8 +354,12 @@ std::uint32_t InfParser::parseFile(const unsigned char* bytes, std::size_t size,
                                    std::uint32_t style, InfFile* file,
                                    std::uint32_t* errorLine) {
     if (size == 0) return ERROR_FILE_INVALID;
-    const std::string text = decodeInfBytes(bytes, size);
-    const std::uint32_t error = parseText(text.data(), text.size(), file, errorLine);
+    // ANSI (nearly every INF) is parsed where it lies; only a Unicode text is converted first.
+    std::string decoded;
+    const bool converted = decodeInfBytes(bytes, size, &decoded);
+    const char* text = converted ? decoded.data() : reinterpret_cast<const char*>(bytes);
+    const std::size_t length = converted ? decoded.size() : size;
+    const std::uint32_t error = parseText(text, length, file, errorLine);
     if (error != ERROR_SUCCESS) return error;
     if (!file->hasWindows4Signature()) {
         if (errorLine != nullptr) *errorLine = 0;

@@ -1,6 +1,7 @@
 #include "platform/inf/inf_text.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/codepage_1252.h"
 
@@ -166,9 +167,10 @@ bool parseInfInteger(const char* text, std::int32_t* value) {
     return true;
 }
 
-std::string decodeInfBytes(const unsigned char* bytes, std::size_t size) {
+bool decodeInfBytes(const unsigned char* bytes, std::size_t size, std::string* text) {
     if (size > 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        return ansiFromUtf8Text(bytes + 3, size - 3);
+        *text = ansiFromUtf8Text(bytes + 3, size - 3);
+        return true;
     }
     // UTF-16 is recognised by its byte-order mark, on an even size, when no word of the start
     // of the text is one that a Unicode text cannot hold (a zero word, 0xFFFE, 0xFFFF, or an
@@ -187,10 +189,11 @@ std::string decodeInfBytes(const unsigned char* bytes, std::size_t size) {
             for (std::size_t i = 2; i + 1 < size; i += 2) {
                 appendUtf16Unit(&out, bytes[i] | (bytes[i + 1] << 8));
             }
-            return out;
+            *text = std::move(out);
+            return true;
         }
     }
-    return std::string(reinterpret_cast<const char*>(bytes), size);
+    return false;
 }
 
 }  // namespace platform::inf

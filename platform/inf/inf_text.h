@@ -34,8 +34,9 @@ std::uint32_t hashInfName(const char* name, std::size_t length, std::uint32_t se
 bool parseInfInteger(const char* text, std::int32_t* value);
 
 // The file's bytes as ANSI text: a UTF-8 text with its byte-order mark and a UTF-16 (little
-// endian) text with its byte-order mark are converted to Windows-1252 ('?' for characters the
-// code page lacks); anything else is taken as ANSI already. `bytes` need not be terminated.
-std::string decodeInfBytes(const unsigned char* bytes, std::size_t size);
+// endian) text with its byte-order mark are converted to Windows-1252 into *text ('?' for
+// characters the code page lacks) and the result is true; anything else is ANSI already, and
+// the result is false with *text untouched.
+bool decodeInfBytes(const unsigned char* bytes, std::size_t size, std::string* text);
 
 }  // namespace platform::inf

@@ -40,8 +40,12 @@ std::size_t walkEverything(const InfFile& file) {
             const std::uint32_t values = file.valueCount(s, l);
             for (std::uint32_t i = 0; i <= values + 1; ++i) {
                 const char* text = file.field(s, l, i);
-                if (i >= 1 && i <= values) EXPECT_NE(text, nullptr);
-                if (i == values + 1) EXPECT_EQ(text, nullptr);
+                if (i >= 1 && i <= values) {
+                    EXPECT_NE(text, nullptr);
+                }
+                if (i == values + 1) {
+                    EXPECT_EQ(text, nullptr);
+                }
                 if (text == nullptr) continue;
                 EXPECT_LE(std::strlen(text), platform::inf::kMaxFieldLength);
                 expand(file, text);

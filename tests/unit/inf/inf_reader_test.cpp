@@ -115,6 +115,7 @@ TEST_F(InfReaderTest, OpenAnswersWithTheSetupApiErrors) {
         {"open bracket",       "[Version]\r\n\r\n[Open\r\n",       "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_BAD_SECTION_NAME_LINE, 3},
         {"300-character name", tooLong.c_str(),                    "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_SECTION_NAME_TOO_LONG, 3},
     };
+    write("INF\\other.inf", kHeader);  // the folder exists; only the file is missing
     for (const OpenCase& c : cases) {
         if (c.content != nullptr) write("INF\\a.inf", c.content);
         HInf inf = 0x1234;
@@ -282,7 +283,7 @@ TEST_F(InfReaderTest, ContextsOfAClosedOrForeignFileAreRefused) {
 TEST_F(InfReaderTest, DirectoryIdsFollowTheSystem) {
     const std::string path =
         write("DRV\\a.inf", std::string(kHeader) +
-                                "[D]\r\nsrc=%1%\\x.sys\r\nwin=%10%\r\nsys=%11%\\\r\n"
+                                "[D]\r\nsrc=%1%\\x.sys\r\nwin=%10%\r\nsys=%11%\\y\r\n"
                                 "drv=%12%\r\nboot=%30%\\config.sys\r\nunknown=%7%\r\n");
     const InfContext d = first(open(path), "D");
     auto value = [&](const char* key) {
@@ -292,7 +293,7 @@ TEST_F(InfReaderTest, DirectoryIdsFollowTheSystem) {
     };
     EXPECT_EQ(field(d, 1), "C:\\DRV\\x.sys");
     EXPECT_EQ(value("win"), "C:\\WINDOWS");
-    EXPECT_EQ(value("sys"), "C:\\WINDOWS\\SYSTEM\\");
+    EXPECT_EQ(value("sys"), "C:\\WINDOWS\\SYSTEM\\y");
     EXPECT_EQ(value("drv"), "C:\\WINDOWS\\SYSTEM\\IOSUBSYS");
     EXPECT_EQ(value("boot"), "C:\\config.sys");
     EXPECT_EQ(value("unknown"), "%7%");

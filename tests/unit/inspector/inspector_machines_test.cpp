@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <string>
 
 #include "inspector/device_inspector.h"
 #include "platform/sim/sim_pnp_config.h"
 #include "tests/support/machine_test.h"
+#include "tests/unit/inspector/reinstall_machine.h"
 
 using inspector::deviceInspector;
 
@@ -40,6 +42,8 @@ const MachineCase kMachines[] = {
     {"nt4-maestro2e", false, {C, C, C, C, C, C, C, C, C, C}},
 };
 
+void PrintTo(const MachineCase& c, std::ostream* out) { *out << c.name; }
+
 class InspectorMachines : public tunara_test::MachineTest,
                           public ::testing::WithParamInterface<MachineCase> {};
 
@@ -48,6 +52,7 @@ class InspectorMachines : public tunara_test::MachineTest,
 TEST_P(InspectorMachines, SlotTextsAndConflicts) {
     const MachineCase& c = GetParam();
     loadMachine(c.name);
+    inspector_test::reinstall(machine());
     {
         deviceInspector inspector;
         EXPECT_EQ(inspector.joystickName, "Gameport Joystick");

@@ -47,7 +47,7 @@ const ScanRow kScanRows[] = {
      {{0xAB, 2, 0, kMaestro1Id}, {0xAB, 1, 0, kMaestro1Id}}, CardChip::Maestro1, "BUS_AB&DEV_01&FUNC_00"},
     {"later_function_of_a_multifunction_device",
      {{0, 9, 0, kOtherId}, {0, 9, 5, kMaestro2EId}}, CardChip::Maestro2E, "BUS_00&DEV_09&FUNC_05"},
-    {"last_slot_of_the_bus", {{255, 31, 7, kOtherId}, {255, 31, 0, kOtherId}, {255, 31, 7, kMaestro1Id}},
+    {"last_slot_of_the_bus", {{255, 31, 0, kOtherId}, {255, 31, 7, kMaestro1Id}},
      CardChip::Maestro1, "BUS_FF&DEV_1F&FUNC_07"},
     {"other_vendor_with_the_device_id", {{0, 10, 0, 0x01001286}}, CardChip::None, "BUS_100&DEV_20&FUNC_08"},
 };
@@ -69,7 +69,8 @@ TEST_F(SettingsTest, StartUpStopsAtTheMaestro1) {
     loadMachine("win98-maestro1");
     machine().pci().resetReadCount();
     settings::tunaraSettings s;
-    // Bus 0 up to device 10: devices 0, 1 and 7 are present (8 reads each), the others not.
+    // Bus 0 up to the card at device 10: devices 0, 1 and 7 are present (8 reads each), the
+    // seven others empty (1 read each), then the card's function 0.
     EXPECT_EQ(machine().pci().readCount(), 3u * 8u + 7u + 1u);
 }
 

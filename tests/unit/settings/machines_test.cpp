@@ -6,6 +6,7 @@
 #include "platform/host/host_ui.h"
 #include "platform/sim/sim_direct_sound.h"
 #include "platform/sim/sim_mixer.h"
+#include "platform/sim/sim_pci_config.h"
 #include "settings/tunara_settings.h"
 #include "tests/unit/settings/settings_fixture.h"
 

@@ -4,11 +4,17 @@
 #include <cstdio>
 
 #include "platform/host/host_system.h"
+#include "platform/host/simulated_machine.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/sim/sim_layout.h"
 
 namespace tunara_test {
+
+void SettingsTest::loadMachine(const std::string& name) {
+    MachineTest::loadMachine(name);
+    platform::installMachine(machine().backends());
+}
 
 std::string SettingsTest::locationText(const std::string& pci) {
     unsigned bus = 0, device = 0, function = 0;

@@ -150,6 +150,29 @@ TEST_F(UiTest, AMissingTemplateFailsWithoutShowingAnything) {
     system.FreeLibrary(module);
 }
 
+TEST_F(UiTest, TheOpenDialogGivesTheScriptedChoiceOrNothing) {
+    platform::OpenFileRequest request;
+    request.filter = std::string("Setup files\0*.inf\0\0", 19);
+    request.initialDirectory = "C:\\WINDOWS\\INF";
+    request.flags = OFN_HIDEREADONLY;
+    ui.expect(UiAnswer::openFile("C:\\WINDOWS\\INF\\tunara.inf"));
+    ui.expect(UiAnswer::cancelOpenFile());
+    ui.expect(UiAnswer::openFile("C:\\" + std::string(300, 'a')));
+    std::string path = "untouched";
+    EXPECT_TRUE(ui.GetOpenFileName(request, &path));
+    EXPECT_EQ(path, "C:\\WINDOWS\\INF\\tunara.inf");
+    path = "untouched";
+    EXPECT_FALSE(ui.GetOpenFileName(request, &path));  // cancelled
+    EXPECT_FALSE(ui.GetOpenFileName(request, &path));  // does not fit the 260-byte buffer
+    EXPECT_EQ(path, "untouched");
+    EXPECT_TRUE(ui.problems().empty());
+    EXPECT_FALSE(ui.GetOpenFileName(request, &path));  // unscripted: cancelled and reported
+    EXPECT_EQ(ui.problems().size(), 1u);
+    ASSERT_EQ(ui.shown().size(), 4u);
+    EXPECT_EQ(ui.shown()[0].openFile.filter, request.filter);
+    EXPECT_EQ(ui.shown()[0].openFile.flags, OFN_HIDEREADONLY);
+}
+
 TEST_F(UiTest, WindowsAreFoundByClassOrTitleAndReceiveMessages) {
     std::uintptr_t received = 0;
     const platform::HWnd tray = ui.addWindow(
