@@ -95,13 +95,19 @@ std::string utf8FromAnsi(const std::string& ansi) {
 
 unsigned char upperAnsi(unsigned char byte) {
     if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 0x20);
-    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
+    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)
+        return static_cast<unsigned char>(byte - 0x20);
     switch (byte) {
-        case 0x9A: return 0x8A;
-        case 0x9C: return 0x8C;
-        case 0x9E: return 0x8E;
-        case 0xFF: return 0x9F;
-        default: return byte;
+        case 0x9A:
+            return 0x8A;
+        case 0x9C:
+            return 0x8C;
+        case 0x9E:
+            return 0x8E;
+        case 0xFF:
+            return 0x9F;
+        default:
+            return byte;
     }
 }
 

@@ -18,7 +18,7 @@ namespace platform {
 
 template <std::uint32_t (FileSystem::*Close)(std::uintptr_t)>
 class ScopedFileSystemHandle {
-public:
+  public:
     ScopedFileSystemHandle() = default;
     explicit ScopedFileSystemHandle(std::uintptr_t handle) : handle_(handle) {}
     ~ScopedFileSystemHandle() { close(); }
@@ -60,7 +60,7 @@ public:
         return (machine().files->*Close)(handle);
     }
 
-private:
+  private:
     std::uintptr_t handle_ = kInvalidFileHandle;
 };
 

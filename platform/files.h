@@ -43,7 +43,7 @@ struct FindData {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // CreateFileA without security attributes or template. `access`: GENERIC_READ,
@@ -201,8 +201,8 @@ public:
     // in upper-case hexadecimal + ".TMP". With unique 0 a free number is chosen and the
     // empty file is created; otherwise the name is made from `unique` (low 16 bits) and
     // nothing is created. *number (may be null) receives the number used.
-    // ERROR_PATH_NOT_FOUND when the folder is missing, ERROR_FILE_EXISTS when every number
-    // is taken.
+    // ERROR_PATH_NOT_FOUND when the folder is missing, ERROR_DIRECTORY when it is a file,
+    // ERROR_FILE_EXISTS when every number is taken.
     virtual std::uint32_t GetTempFileName(const char* directory, const char* prefix,
                                           std::uint32_t unique, std::string* path,
                                           std::uint32_t* number) = 0;
@@ -217,8 +217,7 @@ public:
     // which only VerQueryValue reads. Callers pass the size GetFileVersionInfoSize gave: with
     // a smaller one the real VerQueryValue may read past the buffer (the simulated machine
     // shortens the block instead). Errors as GetFileVersionInfoSize.
-    virtual std::uint32_t GetFileVersionInfo(const char* path, std::uint32_t size,
-                                             void* block) = 0;
+    virtual std::uint32_t GetFileVersionInfo(const char* path, std::uint32_t size, void* block) = 0;
 
     // VerQueryValueA on a block from GetFileVersionInfo. "\\" gives the fixed file info
     // (52 bytes), "\\VarFileInfo\\Translation" the language and code-page pairs (bytes),

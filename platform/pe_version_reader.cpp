@@ -37,7 +37,7 @@ struct ResourceEntry {
 };
 
 class PeReader {
-public:
+  public:
     explicit PeReader(ByteSource& file) : file_(file), fileSize_(file.size()) {}
 
     // Reads `length` bytes at `offset`: ERROR_SUCCESS, `outside` when they do not all lie in
@@ -70,9 +70,14 @@ public:
         if (rc != ERROR_SUCCESS) return rc;
         std::size_t countAt = 0;
         switch (u16(optional)) {
-            case 0x10B: countAt = 92; break;   // PE32
-            case 0x20B: countAt = 108; break;  // PE32+
-            default: return ERROR_BAD_EXE_FORMAT;
+            case 0x10B:
+                countAt = 92;
+                break;  // PE32
+            case 0x20B:
+                countAt = 108;
+                break;  // PE32+
+            default:
+                return ERROR_BAD_EXE_FORMAT;
         }
         std::size_t resourceAt = countAt + 4 + 2 * 8;  // the third data directory
         if (optionalRead >= resourceAt + 8 && u32(optional + countAt) > 2) {
@@ -202,7 +207,7 @@ public:
         return ERROR_SUCCESS;
     }
 
-private:
+  private:
     ByteSource& file_;
     std::uint64_t fileSize_;
     std::uint32_t resourceRva_ = 0;

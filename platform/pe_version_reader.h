@@ -16,7 +16,7 @@ namespace platform {
 
 // Random access to the bytes of a file.
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     virtual std::uint64_t size() const = 0;
     // Copies `length` bytes at `offset`; false (nothing promised in `out`) when they do not
@@ -26,13 +26,13 @@ public:
 
 // A source over bytes in memory (not copied; they must outlive the source).
 class MemoryByteSource : public ByteSource {
-public:
+  public:
     MemoryByteSource(const void* data, std::size_t size)
         : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* out, std::size_t length) override;
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
 };

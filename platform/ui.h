@@ -1,6 +1,6 @@
 // The user-interface calls that the logic layers make: message boxes, strings and modal
-// dialogs from a resource module, and the few window searches and messages by which the
-// properties program and the tray find and tell each other.
+// dialogs from a resource module, the standard Open dialog, and the few window searches and
+// messages by which the properties program and the tray find and tell each other.
 //
 // Operations have the shape of their Win32 ("A") namesakes: same arguments, same results,
 // same codes for GetLastError (which this back-end answers for its own calls). Texts are

@@ -16,7 +16,9 @@ std::uint32_t u32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::size_t align4(std::size_t offset) { return (offset + 3) & ~static_cast<std::size_t>(3); }
+std::size_t align4(std::size_t offset) {
+    return (offset + 3) & ~static_cast<std::size_t>(3);
+}
 
 // The children of `parent`, one after the other; stops at the first malformed one.
 template <typename Visit>

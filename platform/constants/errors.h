@@ -47,4 +47,9 @@
     X(std::uint32_t, ERROR_NO_TOKEN, 1008)                   \
     X(std::uint32_t, ERROR_DLL_INIT_FAILED, 1114)            \
     X(std::uint32_t, ERROR_NONE_MAPPED, 1332)                \
-    X(std::uint32_t, ERROR_BADKEY, 1010)
+    X(std::uint32_t, ERROR_BADKEY, 1010) \
+    X(std::uint32_t, ERROR_CURRENT_DIRECTORY, 16) \
+    X(std::uint32_t, ERROR_NOT_SAME_DEVICE, 17) \
+    X(std::uint32_t, ERROR_NOT_READY, 21) \
+    X(std::uint32_t, ERROR_NEGATIVE_SEEK, 131) \
+    X(std::uint32_t, ERROR_DIRECTORY, 267)

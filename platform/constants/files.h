@@ -69,9 +69,4 @@
     X(std::uint32_t, VFT_DRV, 3)                                     \
     X(std::uint32_t, VFT_FONT, 4)                                    \
     X(std::uint32_t, VFT_VXD, 5)                                     \
-    X(std::uint32_t, VFT_STATIC_LIB, 7)                              \
-    X(std::uint32_t, ERROR_CURRENT_DIRECTORY, 16)                    \
-    X(std::uint32_t, ERROR_NOT_SAME_DEVICE, 17)                      \
-    X(std::uint32_t, ERROR_NOT_READY, 21)                            \
-    X(std::uint32_t, ERROR_NEGATIVE_SEEK, 131)                       \
-    X(std::uint32_t, ERROR_DIRECTORY, 267)
+    X(std::uint32_t, VFT_STATIC_LIB, 7)

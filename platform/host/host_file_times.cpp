@@ -30,23 +30,34 @@ FileTime currentFileTime() {
 
 std::uint32_t win32FromErrno(int error, std::uint32_t fallback) {
     switch (error) {
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case EEXIST:
+            return ERROR_FILE_EXISTS;
+        case ENOTEMPTY:
+            return ERROR_DIR_NOT_EMPTY;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return ERROR_DISK_FULL;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+        case EFBIG:
+            return ERROR_DISK_FULL;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
         case EMFILE:
-        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        case EXDEV: return ERROR_NOT_SAME_DEVICE;
-        default: return fallback;
+        case ENFILE:
+            return ERROR_TOO_MANY_OPEN_FILES;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case EXDEV:
+            return ERROR_NOT_SAME_DEVICE;
+        default:
+            return fallback;
     }
 }
 

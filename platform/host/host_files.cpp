@@ -71,8 +71,12 @@ HostFileSystem::~HostFileSystem() {
     for (auto& [handle, file] : files_) ::close(file.fd);
 }
 
-void HostFileSystem::setNtSemantics(bool nt) { nt_ = nt; }
-bool HostFileSystem::ntSemantics() const { return nt_; }
+void HostFileSystem::setNtSemantics(bool nt) {
+    nt_ = nt;
+}
+bool HostFileSystem::ntSemantics() const {
+    return nt_;
+}
 
 void HostFileSystem::setDriveType(char letter, std::uint32_t type) {
     int index = driveIndex(letter);
@@ -202,14 +206,12 @@ std::uint32_t HostFileSystem::resolve(const WindowsPath& path, Resolved* result)
         if (match == nullptr) {
             if (!last) return ERROR_PATH_NOT_FOUND;
             out.hostPath += "/" + utf8FromAnsi(wanted);
-            out.name = wanted;
             out.path.names.push_back(wanted);
             out.exists = false;
             out.directory = false;
             break;
         }
         out.hostPath += "/" + match->hostName;
-        out.name = match->name;
         out.path.names.push_back(match->name);
         out.directory = match->directory;
     }
@@ -282,9 +284,8 @@ void HostFileSystem::moveTables(const std::string& fromHost, const std::string& 
 
 std::uint32_t HostFileSystem::attributesOf(const std::string& hostPath, bool directory) const {
     auto found = attributes_.find(hostPath);
-    std::uint32_t attributes = found != attributes_.end()
-                                   ? found->second
-                                   : (directory ? 0 : FILE_ATTRIBUTE_ARCHIVE);
+    std::uint32_t attributes =
+        found != attributes_.end() ? found->second : (directory ? 0 : FILE_ATTRIBUTE_ARCHIVE);
     if (directory) attributes |= FILE_ATTRIBUTE_DIRECTORY;
     return attributes;
 }
@@ -301,7 +302,9 @@ void HostFileSystem::clearFaults() {
     faultMatches_.clear();
 }
 
-std::uint32_t HostFileSystem::faultsFired() const { return faultsFired_; }
+std::uint32_t HostFileSystem::faultsFired() const {
+    return faultsFired_;
+}
 
 std::uint32_t HostFileSystem::checkFault(FileOperation operation, const std::string& path,
                                          const std::string& otherPath) {
@@ -359,7 +362,9 @@ FileHandle HostFileSystem::issueHandle() {
     return handle;
 }
 
-std::size_t HostFileSystem::openHandleCount() const { return files_.size() + searches_.size(); }
+std::size_t HostFileSystem::openHandleCount() const {
+    return files_.size() + searches_.size();
+}
 
 std::vector<std::string> HostFileSystem::openHandlePaths() const {
     std::vector<std::string> paths;
@@ -437,7 +442,9 @@ std::uint32_t HostFileSystem::SetCurrentDrive(char letter) try {
     return ERROR_NOT_ENOUGH_MEMORY;
 }
 
-char HostFileSystem::GetCurrentDrive() { return context_.currentDrive; }
+char HostFileSystem::GetCurrentDrive() {
+    return context_.currentDrive;
+}
 
 std::uint32_t HostFileSystem::GetDriveType(const char* root) {
     char letter = rootLetter(root, context_.currentDrive);
@@ -493,7 +500,8 @@ std::uint32_t HostFileSystem::GetDiskFreeSpace(const char* root, std::uint32_t* 
     totalBytes = std::min(totalBytes, kReportedSpaceLimit);
     if (sectorsPerCluster != nullptr) *sectorsPerCluster = kClusterBytes / 512;
     if (bytesPerSector != nullptr) *bytesPerSector = 512;
-    if (freeClusters != nullptr) *freeClusters = static_cast<std::uint32_t>(freeBytes / kClusterBytes);
+    if (freeClusters != nullptr)
+        *freeClusters = static_cast<std::uint32_t>(freeBytes / kClusterBytes);
     if (totalClusters != nullptr) {
         *totalClusters = static_cast<std::uint32_t>(totalBytes / kClusterBytes);
     }
@@ -504,7 +512,9 @@ std::uint32_t HostFileSystem::GetDiskFreeSpace(const char* root, std::uint32_t* 
 
 // ---- moves at the next start ----------------------------------------------------------
 
-const std::vector<PendingMove>& HostFileSystem::pendingMoves() const { return pending_; }
+const std::vector<PendingMove>& HostFileSystem::pendingMoves() const {
+    return pending_;
+}
 
 void HostFileSystem::restart() {
     std::vector<PendingMove> moves;

@@ -41,7 +41,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -86,8 +85,8 @@ enum class FileOperation {
 //
 // The path of a call is the absolute Windows path as given (GetFullPathName form, e.g.
 // "C:\WINDOWS\SYSTEM\tunara.inf"); for a handle, the path it was opened with; for MoveFile
-// and CopyFile, the source or the target. Calls with no path (GetDiskFreeSpace of the current
-// drive) match on the drive root.
+// and CopyFile, the source or the target; for SetCurrentDrive and GetDiskFreeSpace, the
+// drive's root ("D:\").
 struct FileFault {
     FileOperation operation = FileOperation::Any;
     std::string pathContains;
@@ -104,7 +103,7 @@ struct PendingMove {
 };
 
 class HostFileSystem : public FileSystem {
-public:
+  public:
     // `root` is the host folder that holds one sub folder per drive; it must exist.
     explicit HostFileSystem(std::string root);
     ~HostFileSystem() override;
@@ -118,9 +117,8 @@ public:
                            std::uint32_t* read) override;
     std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t toWrite,
                             std::uint32_t* written) override;
-    std::uint32_t SetFilePointer(FileHandle file, std::int32_t distance,
-                                 std::int32_t* distanceHigh, std::uint32_t method,
-                                 std::uint32_t* newPosition) override;
+    std::uint32_t SetFilePointer(FileHandle file, std::int32_t distance, std::int32_t* distanceHigh,
+                                 std::uint32_t method, std::uint32_t* newPosition) override;
     std::uint32_t SetEndOfFile(FileHandle file) override;
     std::uint32_t GetFileSize(FileHandle file, std::uint32_t* sizeLow,
                               std::uint32_t* sizeHigh) override;
@@ -128,8 +126,8 @@ public:
     std::uint32_t CloseHandle(FileHandle file) override;
     std::uint32_t GetFileTime(FileHandle file, FileTime* creation, FileTime* lastAccess,
                               FileTime* lastWrite) override;
-    std::uint32_t SetFileTime(FileHandle file, const FileTime* creation,
-                              const FileTime* lastAccess, const FileTime* lastWrite) override;
+    std::uint32_t SetFileTime(FileHandle file, const FileTime* creation, const FileTime* lastAccess,
+                              const FileTime* lastWrite) override;
     std::uint32_t DeleteFile(const char* path) override;
     std::uint32_t MoveFile(const char* from, const char* to) override;
     std::uint32_t MoveFileEx(const char* from, const char* to, std::uint32_t flags) override;
@@ -194,7 +192,7 @@ public:
     // them.
     void restart();
 
-private:
+  private:
     // A visible entry of a host folder.
     struct Entry {
         std::string hostName;  // as on the host (UTF-8)
@@ -206,7 +204,6 @@ private:
         WindowsPath path;        // with the names as the disk has them where they exist
         std::string hostFolder;  // the folder that holds (or would hold) the entry
         std::string hostPath;    // the entry, existing or not
-        std::string name;        // its Windows name: as on the disk, or as given when new
         bool exists = false;
         bool directory = false;
         bool isRoot = false;
@@ -263,8 +260,8 @@ private:
     std::uint32_t driveTypes_[26] = {};
     std::map<char, std::pair<std::uint64_t, std::uint64_t>> diskSpace_;
 
-    std::map<std::string, std::uint32_t> attributes_;             // host path -> attributes
-    std::map<std::string, FileTime> creationTimes_;                // host path -> time
+    std::map<std::string, std::uint32_t> attributes_;  // host path -> attributes
+    std::map<std::string, FileTime> creationTimes_;    // host path -> time
     std::map<std::string, std::map<std::string, std::string>> shortNames_;  // folder -> name -> 8.3
 
     std::map<FileHandle, OpenFile> files_;

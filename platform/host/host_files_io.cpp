@@ -85,7 +85,8 @@ std::uint32_t HostFileSystem::CreateFile(const char* path, std::uint32_t access,
 
     try {
         if (!target.exists || truncate) {
-            std::uint32_t attributes = (flagsAndAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+            std::uint32_t attributes =
+                (flagsAndAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
             if (attributes == FILE_ATTRIBUTE_ARCHIVE) {
                 attributes_.erase(target.hostPath);
             } else {
@@ -188,22 +189,26 @@ std::uint32_t HostFileSystem::SetFilePointer(FileHandle handle, std::int32_t dis
 
     std::int64_t move = distance;
     if (distanceHigh != nullptr) {
-        move = static_cast<std::int64_t>((static_cast<std::uint64_t>(
-                                              static_cast<std::uint32_t>(*distanceHigh))
-                                          << 32) |
-                                         static_cast<std::uint32_t>(distance));
+        move = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(static_cast<std::uint32_t>(*distanceHigh)) << 32) |
+            static_cast<std::uint32_t>(distance));
     }
     std::int64_t base = 0;
     switch (method) {
-        case FILE_BEGIN: base = 0; break;
-        case FILE_CURRENT: base = static_cast<std::int64_t>(file->position); break;
+        case FILE_BEGIN:
+            base = 0;
+            break;
+        case FILE_CURRENT:
+            base = static_cast<std::int64_t>(file->position);
+            break;
         case FILE_END: {
             std::uint64_t size = 0;
             if (!fileSize(file->fd, &size)) return ERROR_GEN_FAILURE;
             base = static_cast<std::int64_t>(size);
             break;
         }
-        default: return ERROR_INVALID_PARAMETER;
+        default:
+            return ERROR_INVALID_PARAMETER;
     }
     // Positions stay far below 2^63, so the sum cannot overflow unless `move` is extreme.
     if ((move > 0 && base > INT64_MAX - move) || base + move < 0) return ERROR_NEGATIVE_SEEK;
@@ -303,7 +308,8 @@ std::uint32_t HostFileSystem::GetFileTime(FileHandle handle, FileTime* creation,
 }
 
 std::uint32_t HostFileSystem::SetFileTime(FileHandle handle, const FileTime* creation,
-                                          const FileTime* lastAccess, const FileTime* lastWrite) try {
+                                          const FileTime* lastAccess,
+                                          const FileTime* lastWrite) try {
     OpenFile* file = openFile(handle);
     if (file == nullptr) return ERROR_INVALID_HANDLE;
     std::uint32_t rc = checkFault(FileOperation::SetFileTime, file->path);

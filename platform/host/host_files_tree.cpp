@@ -110,7 +110,8 @@ std::uint32_t HostFileSystem::MoveFile(const char* from, const char* to) try {
     return ERROR_NOT_ENOUGH_MEMORY;
 }
 
-std::uint32_t HostFileSystem::MoveFileEx(const char* from, const char* to, std::uint32_t flags) try {
+std::uint32_t HostFileSystem::MoveFileEx(const char* from, const char* to,
+                                         std::uint32_t flags) try {
     if (!nt_) return ERROR_CALL_NOT_IMPLEMENTED;
     if (from == nullptr) return ERROR_INVALID_PARAMETER;
     std::uint32_t rc = checkFault(FileOperation::MoveFile, faultPath(from),
@@ -366,8 +367,7 @@ std::uint32_t HostFileSystem::FindFirstFile(const char* pattern, FindData* data,
         search.path = full.text();
         bool wildcards = hasWildcards(wanted);
         // "." and ".." answer to patterns made of wildcards and dots only.
-        if (wildcards && !folder.isRoot &&
-            wanted.find_first_not_of("*?.") == std::string::npos) {
+        if (wildcards && !folder.isRoot && wanted.find_first_not_of("*?.") == std::string::npos) {
             std::string parent = folder.hostPath.substr(0, folder.hostPath.rfind('/'));
             FindData dot;
             fillFindData(folder.hostPath, ".", ".", &dot);
@@ -380,10 +380,9 @@ std::uint32_t HostFileSystem::FindFirstFile(const char* pattern, FindData* data,
         for (const Entry& e : entries) {
             auto found = shortNames.find(e.hostName);
             std::string shortName = found != shortNames.end() ? found->second : e.name;
-            bool match = wildcards ? matchesWildcard(wanted, e.name) ||
-                                         matchesWildcard(wanted, shortName)
-                                   : equalAnsiNoCase(wanted, e.name) ||
-                                         equalAnsiNoCase(wanted, shortName);
+            bool match =
+                wildcards ? matchesWildcard(wanted, e.name) || matchesWildcard(wanted, shortName)
+                          : equalAnsiNoCase(wanted, e.name) || equalAnsiNoCase(wanted, shortName);
             if (!match) continue;
             FindData item;
             fillFindData(folder.hostPath + "/" + e.hostName, e.name, shortName, &item);
@@ -463,8 +462,7 @@ std::uint32_t HostFileSystem::GetTempFileName(const char* directory, const char*
             if (number != nullptr) *number = n;
             return ERROR_SUCCESS;
         }
-        if (rc != ERROR_FILE_EXISTS && rc != ERROR_ACCESS_DENIED &&
-            rc != ERROR_SHARING_VIOLATION) {
+        if (rc != ERROR_FILE_EXISTS && rc != ERROR_ACCESS_DENIED && rc != ERROR_SHARING_VIOLATION) {
             return rc;
         }
     }

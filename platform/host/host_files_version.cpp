@@ -22,7 +22,7 @@ namespace platform::host {
 namespace {
 
 class FdByteSource : public ByteSource {
-public:
+  public:
     FdByteSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, void* out, std::size_t length) override {
@@ -38,7 +38,7 @@ public:
         return true;
     }
 
-private:
+  private:
     int fd_;
     std::uint64_t size_;
 };

@@ -9,9 +9,13 @@ namespace {
 
 constexpr std::size_t kMaxName = 255;
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-char upperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
+char upperLetter(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+}
 
 bool isForbidden(unsigned char c) {
     return c < 0x20 || std::strchr("<>:\"|", c) != nullptr;

@@ -25,9 +25,9 @@
 namespace platform::host {
 
 struct WindowsPath {
-    char drive = 'C';                     // upper case
-    std::vector<std::string> names;       // from the root down, as given
-    bool trailingSeparator = false;       // the text ended with '\\' after a name
+    char drive = 'C';                // upper case
+    std::vector<std::string> names;  // from the root down, as given
+    bool trailingSeparator = false;  // the text ended with '\\' after a name
 
     // "C:\\" or "C:\\a\\b".
     std::string text() const;

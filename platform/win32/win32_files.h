@@ -23,9 +23,8 @@ class Win32FileSystem : public FileSystem {
                            std::uint32_t* read) override;
     std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t toWrite,
                             std::uint32_t* written) override;
-    std::uint32_t SetFilePointer(FileHandle file, std::int32_t distance,
-                                 std::int32_t* distanceHigh, std::uint32_t method,
-                                 std::uint32_t* newPosition) override;
+    std::uint32_t SetFilePointer(FileHandle file, std::int32_t distance, std::int32_t* distanceHigh,
+                                 std::uint32_t method, std::uint32_t* newPosition) override;
     std::uint32_t SetEndOfFile(FileHandle file) override;
     std::uint32_t GetFileSize(FileHandle file, std::uint32_t* sizeLow,
                               std::uint32_t* sizeHigh) override;
@@ -33,8 +32,8 @@ class Win32FileSystem : public FileSystem {
     std::uint32_t CloseHandle(FileHandle file) override;
     std::uint32_t GetFileTime(FileHandle file, FileTime* creation, FileTime* lastAccess,
                               FileTime* lastWrite) override;
-    std::uint32_t SetFileTime(FileHandle file, const FileTime* creation,
-                              const FileTime* lastAccess, const FileTime* lastWrite) override;
+    std::uint32_t SetFileTime(FileHandle file, const FileTime* creation, const FileTime* lastAccess,
+                              const FileTime* lastWrite) override;
     std::uint32_t DeleteFile(const char* path) override;
     std::uint32_t MoveFile(const char* from, const char* to) override;
     std::uint32_t MoveFileEx(const char* from, const char* to, std::uint32_t flags) override;

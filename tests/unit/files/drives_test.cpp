@@ -110,21 +110,21 @@ TEST_F(FilesNames, FileOperationsAnswerTheErrorsOfMalformedAndMissingPaths) {
     };
     for (const Row& row : rows) {
         platform::FileHandle file = platform::kInvalidFileHandle;
-        EXPECT_EQ(fs().CreateFile(row.path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                                  0, &file),
+        EXPECT_EQ(fs().CreateFile(row.path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0,
+                                  &file),
                   row.error)
             << row.path;
         std::uint32_t value = 0xCCCCCCCC;
         EXPECT_EQ(fs().GetFileAttributes(row.path.c_str(), &value), row.error) << row.path;
         EXPECT_EQ(value, 0xCCCCCCCCu) << row.path;
     }
-    EXPECT_EQ(fs().CreateFile("C:\\WINDOWS", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0,
-                              nullptr),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        fs().CreateFile("C:\\WINDOWS", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0, nullptr),
+        ERROR_INVALID_PARAMETER);
     platform::FileHandle file = platform::kInvalidFileHandle;
-    EXPECT_EQ(fs().CreateFile("C:\\WINDOWS", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0,
-                              &file),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(
+        fs().CreateFile("C:\\WINDOWS", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0, &file),
+        ERROR_ACCESS_DENIED);
 }
 
 TEST_F(FilesDrives, ADriveWalkLeavesTheLastDriveThatCouldBeMadeCurrent) {
@@ -188,9 +188,14 @@ TEST_F(FilesDrives, ReportsDriveTypes) {
         const char* root;
         std::uint32_t type;
     } rows[] = {
-        {"C:\\", DRIVE_FIXED},       {"c:", DRIVE_FIXED},         {nullptr, DRIVE_FIXED},
-        {"A:\\", DRIVE_REMOVABLE},   {"F:\\", DRIVE_CDROM},       {"B:\\", DRIVE_NO_ROOT_DIR},
-        {"C:\\WINDOWS", DRIVE_NO_ROOT_DIR}, {"", DRIVE_NO_ROOT_DIR},
+        {"C:\\", DRIVE_FIXED},
+        {"c:", DRIVE_FIXED},
+        {nullptr, DRIVE_FIXED},
+        {"A:\\", DRIVE_REMOVABLE},
+        {"F:\\", DRIVE_CDROM},
+        {"B:\\", DRIVE_NO_ROOT_DIR},
+        {"C:\\WINDOWS", DRIVE_NO_ROOT_DIR},
+        {"", DRIVE_NO_ROOT_DIR},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(fs().GetDriveType(row.root), row.type) << (row.root ? row.root : "(null)");

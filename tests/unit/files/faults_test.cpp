@@ -25,8 +25,7 @@ TEST_F(FilesFaults, AFailedWriteWritesNothing) {
     EXPECT_EQ(written, 0u);
     EXPECT_EQ(hostContent("c/WINDOWS/SYSTEM/tunara.inf"), "original text");
     std::uint32_t position = 0;
-    ASSERT_EQ(fs().SetFilePointer(file.get(), 0, nullptr, FILE_CURRENT, &position),
-              ERROR_SUCCESS);
+    ASSERT_EQ(fs().SetFilePointer(file.get(), 0, nullptr, FILE_CURRENT, &position), ERROR_SUCCESS);
     EXPECT_EQ(position, 9u);
 
     // Only the first matching write was planned to fail.
@@ -43,8 +42,7 @@ TEST_F(FilesFaults, FailedCopiesMovesAndDeletesChangeNothing) {
 
     // The second copy onto the driver fails; the first one goes through.
     fs().addFault({FileOperation::CopyFile, "\\SYSTEM\\", 2, 1, ERROR_WRITE_FAULT});
-    ASSERT_EQ(fs().CopyFile("C:\\new.drv", "C:\\WINDOWS\\SYSTEM\\first.drv", false),
-              ERROR_SUCCESS);
+    ASSERT_EQ(fs().CopyFile("C:\\new.drv", "C:\\WINDOWS\\SYSTEM\\first.drv", false), ERROR_SUCCESS);
     EXPECT_EQ(fs().CopyFile("C:\\new.drv", installed, false), ERROR_WRITE_FAULT);
     EXPECT_EQ(hostContent("c/WINDOWS/SYSTEM/es197x.drv"), "old driver");
 
@@ -77,9 +75,9 @@ TEST_F(FilesFaults, FaultsCountOnlyTheirOwnCallsAndPaths) {
         EXPECT_EQ(file, platform::kInvalidFileHandle);
     }
     platform::FileHandle made = platform::kInvalidFileHandle;
-    EXPECT_EQ(fs().CreateFile("C:\\WINDOWS\\SYSTEM\\made.txt", GENERIC_WRITE, 0, CREATE_NEW, 0,
-                              &made),
-              ERROR_TOO_MANY_OPEN_FILES);
+    EXPECT_EQ(
+        fs().CreateFile("C:\\WINDOWS\\SYSTEM\\made.txt", GENERIC_WRITE, 0, CREATE_NEW, 0, &made),
+        ERROR_TOO_MANY_OPEN_FILES);
     EXPECT_EQ(readFile("C:\\WINDOWS\\b.ini"), "b");
     EXPECT_FALSE(hostExists("c/WINDOWS/SYSTEM/made.txt"));
 }
@@ -182,15 +180,13 @@ TEST_F(FilesHandles, ScopedOwnersCloseThroughTheMachine) {
     putHostFile("c/a.txt", "a");
     {
         platform::ScopedFile file;
-        ASSERT_EQ(fs().CreateFile("C:\\a.txt", GENERIC_READ, 0, OPEN_EXISTING, 0,
-                                  file.receive()),
+        ASSERT_EQ(fs().CreateFile("C:\\a.txt", GENERIC_READ, 0, OPEN_EXISTING, 0, file.receive()),
                   ERROR_SUCCESS);
         platform::ScopedFile moved(std::move(file));
         EXPECT_FALSE(file.valid());
         EXPECT_EQ(fs().openHandleCount(), 1u);
         // receive() closes what was held before handing out the slot.
-        ASSERT_EQ(fs().CreateFile("C:\\a.txt", GENERIC_READ, 0, OPEN_EXISTING, 0,
-                                  moved.receive()),
+        ASSERT_EQ(fs().CreateFile("C:\\a.txt", GENERIC_READ, 0, OPEN_EXISTING, 0, moved.receive()),
                   ERROR_SUCCESS);
         EXPECT_EQ(fs().openHandleCount(), 1u);
     }

@@ -57,8 +57,8 @@ std::vector<std::string> HostFilesTest::hostNames(const std::string& relative) c
 
 std::uint32_t HostFilesTest::writeFile(const char* path, const std::string& content) {
     platform::ScopedFile file;
-    std::uint32_t rc = fs().CreateFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, file.receive());
+    std::uint32_t rc = fs().CreateFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       file.receive());
     if (rc != ERROR_SUCCESS) return rc;
     std::uint32_t written = 0;
     rc = fs().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),

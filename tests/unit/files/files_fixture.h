@@ -17,7 +17,7 @@
 namespace tunara_test {
 
 class HostFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -36,7 +36,7 @@ protected:
     std::string readFile(const char* path);
     std::uint32_t attributes(const char* path);
 
-private:
+  private:
     std::filesystem::path root_;
     std::unique_ptr<platform::host::HostFileSystem> files_;
     platform::Machine previous_;

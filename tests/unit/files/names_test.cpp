@@ -80,8 +80,7 @@ TEST(AbsolutePath, RefusesMalformedPaths) {
     // A path of 259 characters is the longest MAX_PATH allows.
     const std::string longest = "C:\\" + std::string(255, 'x') + "\\y";
     WindowsPath out;
-    EXPECT_EQ(absolutePath(longest.substr(0, 259).c_str(), context(), false, &out),
-              ERROR_SUCCESS);
+    EXPECT_EQ(absolutePath(longest.substr(0, 259).c_str(), context(), false, &out), ERROR_SUCCESS);
 }
 
 TEST(Wildcards, FollowTheFindFirstFileRules) {
@@ -90,14 +89,22 @@ TEST(Wildcards, FollowTheFindFirstFileRules) {
         const char* name;
         bool match;
     } rows[] = {
-        {"*", "README", true},          {"*.*", "README", true},
-        {"*.*", "a.b.c", true},         {"*.", "README", true},
-        {"*.", "readme.txt", false},    {"*.txt", "READ.ME.TXT", true},
-        {"*.txt", "readme.txtx", false}, {"read*", "ReadMe.txt", true},
-        {"a??", "a", true},             {"a??", "abc", true},
-        {"a??", "abcd", false},         {"a?.txt", "a.txt", true},
-        {"a?.txt", "ab.txt", true},     {"a?.txt", "abc.txt", false},
-        {"abc.*", "abc", true},         {"?????", "a.b.c", false},
+        {"*", "README", true},
+        {"*.*", "README", true},
+        {"*.*", "a.b.c", true},
+        {"*.", "README", true},
+        {"*.", "readme.txt", false},
+        {"*.txt", "READ.ME.TXT", true},
+        {"*.txt", "readme.txtx", false},
+        {"read*", "ReadMe.txt", true},
+        {"a??", "a", true},
+        {"a??", "abc", true},
+        {"a??", "abcd", false},
+        {"a?.txt", "a.txt", true},
+        {"a?.txt", "ab.txt", true},
+        {"a?.txt", "abc.txt", false},
+        {"abc.*", "abc", true},
+        {"?????", "a.b.c", false},
         {"PLAT?MEG.IM*", "plat2meg.img", true},
         {"*meg.im", "Plat4Meg.img", false},
         {"Startmen\xDC", "startmen\xFC", true},
@@ -135,7 +142,8 @@ TEST(ShortNames, AreMadeAsWindows95Does) {
     for (int n = 1; n <= 9; ++n) nine.insert("LONGFI~" + std::to_string(n) + ".TXT");
     EXPECT_EQ(platform::host::makeShortName("Long File Name.txt", nine), "LONGF~10.TXT");
 
-    for (const char* notShort : {"readme.txt", "TOOLONGNAME.TXT", "A.TEXT", "A B.TXT", ".X", "A."}) {
+    for (const char* notShort :
+         {"readme.txt", "TOOLONGNAME.TXT", "A.TEXT", "A B.TXT", ".X", "A."}) {
         EXPECT_FALSE(platform::host::isShortName(notShort)) << notShort;
     }
 }

@@ -25,19 +25,19 @@ TEST_F(FilesSharing, SecondOpenMustAllowAndBeAllowedByTheFirst) {
         {R, SR, W, SRW, ERROR_SHARING_VIOLATION},  // the first does not share writing
         {R, SRW, W, SRW, ERROR_SUCCESS},
         {W, SR, R, SRW, ERROR_SUCCESS},
-        {W, SR, R, SR, ERROR_SHARING_VIOLATION},   // the second does not share the writer
+        {W, SR, R, SR, ERROR_SHARING_VIOLATION},  // the second does not share the writer
         {R, 0, R, SRW, ERROR_SHARING_VIOLATION},
         {RW, SRW, RW, SR, ERROR_SHARING_VIOLATION},
-        {0, 0, RW, 0, ERROR_SUCCESS},              // handles without data access never conflict
+        {0, 0, RW, 0, ERROR_SUCCESS},  // handles without data access never conflict
         {RW, 0, 0, 0, ERROR_SUCCESS},
     };
     for (const Row& row : rows) {
         platform::ScopedFile first, second;
-        ASSERT_EQ(fs().CreateFile("C:\\WINDOWS\\tunara.inf", row.access1, row.share1,
-                                  OPEN_EXISTING, 0, first.receive()),
+        ASSERT_EQ(fs().CreateFile("C:\\WINDOWS\\tunara.inf", row.access1, row.share1, OPEN_EXISTING,
+                                  0, first.receive()),
                   ERROR_SUCCESS);
-        EXPECT_EQ(fs().CreateFile("c:\\windows\\TUNARA.INF", row.access2, row.share2,
-                                  OPEN_EXISTING, 0, second.receive()),
+        EXPECT_EQ(fs().CreateFile("c:\\windows\\TUNARA.INF", row.access2, row.share2, OPEN_EXISTING,
+                                  0, second.receive()),
                   row.result)
             << std::hex << row.access1 << "/" << row.share1 << " then " << row.access2 << "/"
             << row.share2;
@@ -50,8 +50,7 @@ TEST_F(FilesSharing, AnOpenFileCannotBeDeletedMovedOrReplaced) {
     putHostFile("c/a.txt", "original");
     putHostFile("c/b.txt", "other");
     platform::ScopedFile open;
-    ASSERT_EQ(fs().CreateFile("C:\\a.txt", R, SR, OPEN_EXISTING, 0, open.receive()),
-              ERROR_SUCCESS);
+    ASSERT_EQ(fs().CreateFile("C:\\a.txt", R, SR, OPEN_EXISTING, 0, open.receive()), ERROR_SUCCESS);
     EXPECT_EQ(fs().DeleteFile("C:\\a.txt"), ERROR_SHARING_VIOLATION);
     EXPECT_EQ(fs().MoveFile("C:\\a.txt", "C:\\c.txt"), ERROR_SHARING_VIOLATION);
     EXPECT_EQ(fs().CopyFile("C:\\b.txt", "C:\\a.txt", false), ERROR_SHARING_VIOLATION);
@@ -66,9 +65,9 @@ TEST_F(FilesSharing, AnOpenFileCannotBeDeletedMovedOrReplaced) {
 
     // Windows 95/98 have no FILE_SHARE_DELETE.
     platform::ScopedFile shared;
-    EXPECT_EQ(fs().CreateFile("C:\\b.txt", R, SR | FILE_SHARE_DELETE, OPEN_EXISTING, 0,
-                              shared.receive()),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        fs().CreateFile("C:\\b.txt", R, SR | FILE_SHARE_DELETE, OPEN_EXISTING, 0, shared.receive()),
+        ERROR_INVALID_PARAMETER);
     open.close();
     EXPECT_EQ(fs().DeleteFile("C:\\a.txt"), ERROR_SUCCESS);
     EXPECT_FALSE(hostExists("c/a.txt"));
@@ -91,8 +90,7 @@ TEST_F(FilesSharing, ReadOnlyFilesRefuseEveryChange) {
     EXPECT_EQ(fs().DeleteFile(path), ERROR_ACCESS_DENIED);
     EXPECT_EQ(fs().CopyFile("C:\\new.img", path, false), ERROR_ACCESS_DENIED);
     fs().setNtSemantics(true);
-    EXPECT_EQ(fs().MoveFileEx("C:\\new.img", path, MOVEFILE_REPLACE_EXISTING),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(fs().MoveFileEx("C:\\new.img", path, MOVEFILE_REPLACE_EXISTING), ERROR_ACCESS_DENIED);
     EXPECT_EQ(hostContent("c/WINDOWS/SYSTEM/Plat2Meg.img"), "samples");
     EXPECT_EQ(handle, platform::kInvalidFileHandle);
     EXPECT_EQ(readFile(path), "samples");
@@ -116,9 +114,9 @@ TEST_F(FilesSharing, AttributesAreKeptAndFollowTheirFiles) {
     // FILE_ATTRIBUTE_NORMAL alone means none; the folder bit cannot be set on a file.
     ASSERT_EQ(fs().SetFileAttributes("C:\\plain.txt", FILE_ATTRIBUTE_NORMAL), ERROR_SUCCESS);
     EXPECT_EQ(attributes("C:\\plain.txt"), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_EQ(fs().SetFileAttributes("C:\\plain.txt",
-                                     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        fs().SetFileAttributes("C:\\plain.txt", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM),
+        ERROR_SUCCESS);
     EXPECT_EQ(attributes("C:\\plain.txt"), FILE_ATTRIBUTE_SYSTEM);
 
     // A new file takes the attributes it is created with; the handle can still write.

@@ -26,8 +26,8 @@ std::string listing(platform::FileSystem& files, const char* pattern) {
 }
 
 TEST_F(FilesTree, FindMatchesLongAndShortNamesWithWindowsWildcardRules) {
-    for (const char* name : {"README", "readme.txt", "Setup.exe", "data.txtx", "page.html",
-                             "a.b.c", "SUB/keep"}) {
+    for (const char* name :
+         {"README", "readme.txt", "Setup.exe", "data.txtx", "page.html", "a.b.c", "SUB/keep"}) {
         putHostFile(std::string("c/T/") + name, "");
     }
     struct Row {
@@ -58,8 +58,7 @@ TEST_F(FilesTree, FindMatchesLongAndShortNamesWithWindowsWildcardRules) {
 
 TEST_F(FilesTree, FindDataDescribesTheEntry) {
     putHostFile("c/T/Long Name.dat", "12345");
-    ASSERT_EQ(fs().SetFileAttributes("C:\\T\\Long Name.dat", FILE_ATTRIBUTE_HIDDEN),
-              ERROR_SUCCESS);
+    ASSERT_EQ(fs().SetFileAttributes("C:\\T\\Long Name.dat", FILE_ATTRIBUTE_HIDDEN), ERROR_SUCCESS);
     platform::FindData data;
     platform::ScopedFind search;
     ASSERT_EQ(fs().FindFirstFile("C:\\T\\LONGNA~1.DAT", &data, search.receive()), ERROR_SUCCESS);
@@ -131,8 +130,9 @@ TEST_F(FilesTree, DelayedMovesWaitForTheNextStartOnNt) {
               ERROR_SUCCESS);
     ASSERT_EQ(fs().MoveFileEx("c:\\windows\\hvinfnt.dll", nullptr, MOVEFILE_DELAY_UNTIL_REBOOT),
               ERROR_SUCCESS);
-    EXPECT_EQ(fs().MoveFileEx("C:\\a", "C:\\b", MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_COPY_ALLOWED),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        fs().MoveFileEx("C:\\a", "C:\\b", MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_COPY_ALLOWED),
+        ERROR_INVALID_PARAMETER);
     ASSERT_EQ(fs().pendingMoves().size(), 2u);
     EXPECT_EQ(fs().pendingMoves()[1].from, "C:\\windows\\hvinfnt.dll");
     EXPECT_EQ(fs().pendingMoves()[1].to, "");
@@ -151,9 +151,9 @@ TEST_F(FilesTree, CopiesKeepTheLastWriteTimeAndNeverHalfReplaceATarget) {
     platform::FileTime stamp = 0x01BF0D3A5E2C8000ull;  // a day in 1999
     {
         platform::ScopedFile file;
-        ASSERT_EQ(fs().CreateFile("C:\\src.txt", GENERIC_WRITE, 0, OPEN_EXISTING, 0,
-                                  file.receive()),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            fs().CreateFile("C:\\src.txt", GENERIC_WRITE, 0, OPEN_EXISTING, 0, file.receive()),
+            ERROR_SUCCESS);
         ASSERT_EQ(fs().SetFileTime(file.get(), nullptr, nullptr, &stamp), ERROR_SUCCESS);
     }
     EXPECT_EQ(fs().CopyFile("C:\\src.txt", "C:\\dst.txt", true), ERROR_FILE_EXISTS);
@@ -181,8 +181,7 @@ TEST_F(FilesTree, FoldersAreMadeAndRemovedOneLevelAtATime) {
     ASSERT_EQ(fs().CreateDirectory("C:\\Program Files\\Cantora\\"), ERROR_SUCCESS);
     EXPECT_EQ(fs().CreateDirectory("c:\\program files"), ERROR_ALREADY_EXISTS);
     putHostFile("c/Program Files/Cantora/readme.txt", "");
-    EXPECT_EQ(fs().CreateDirectory("C:\\Program Files\\Cantora\\README.TXT"),
-              ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(fs().CreateDirectory("C:\\Program Files\\Cantora\\README.TXT"), ERROR_ALREADY_EXISTS);
     const std::string deep = "C:\\" + std::string(240, 'd') + "\\abcdefgh";
     EXPECT_EQ(fs().CreateDirectory(deep.c_str()), ERROR_FILENAME_EXCED_RANGE);
 
@@ -204,8 +203,7 @@ TEST_F(FilesTree, TemporaryNamesAreFreeAndCreated) {
               ERROR_SUCCESS);
     EXPECT_EQ(path, "C:\\WINDOWS\\TEMP\\tnr1.TMP");
     EXPECT_EQ(number, 1u);
-    ASSERT_EQ(fs().GetTempFileName("C:\\WINDOWS\\TEMP\\", "tnr", 0, &path, &number),
-              ERROR_SUCCESS);
+    ASSERT_EQ(fs().GetTempFileName("C:\\WINDOWS\\TEMP\\", "tnr", 0, &path, &number), ERROR_SUCCESS);
     EXPECT_EQ(path, "C:\\WINDOWS\\TEMP\\tnr3.TMP");
     EXPECT_EQ(hostContent("c/WINDOWS/TEMP/tnr3.TMP"), "");
     EXPECT_EQ(hostContent("c/WINDOWS/TEMP/tnr2.TMP"), "taken");

@@ -132,9 +132,9 @@ TEST_F(FilesVersion, ReadsTheVersionBlockOfARealLibrary) {
               ERROR_SUCCESS);
     EXPECT_STREQ(static_cast<const char*>(value), "Cantora Soci\xE9t\xE9 Audio");
     EXPECT_STREQ(product, "5.12") << "an earlier text was overwritten";
-    ASSERT_EQ(fs().VerQueryValue(block.data(), "\\\\StringFileInfo\\040904e4\\comments", &value,
-                                 &length),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        fs().VerQueryValue(block.data(), "\\\\StringFileInfo\\040904e4\\comments", &value, &length),
+        ERROR_SUCCESS);
     EXPECT_STREQ(static_cast<const char*>(value), "");
     EXPECT_EQ(length, 1u);
 
@@ -179,9 +179,9 @@ TEST_F(FilesVersion, FilesWithoutAVersionBlockAnswerTheirErrors) {
     putHostFile("c/readme.txt", "MZ but nothing more");
     std::filesystem::create_directories(host("c/folder"));
     platform::ScopedFile locked;
-    ASSERT_EQ(fs().CreateFile("C:\\locked.dll", GENERIC_WRITE, 0, OPEN_EXISTING, 0,
-                              locked.receive()),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        fs().CreateFile("C:\\locked.dll", GENERIC_WRITE, 0, OPEN_EXISTING, 0, locked.receive()),
+        ERROR_SUCCESS);
     struct Row {
         const char* path;
         std::uint32_t error;
@@ -233,8 +233,7 @@ TEST(PeVersionReader, DamagedHeadersAndDirectoriesFailCleanly) {
         {"65535 directory entries", [&](auto& b) { put16(b, rsrcRaw + 14, 0xFFFF); },
          ERROR_RESOURCE_DATA_NOT_FOUND},
         {"type entry pointing at the root again",
-         [&](auto& b) { put32(b, rsrcRaw + 16 + 4, 0x80000000u); },
-         ERROR_RESOURCE_TYPE_NOT_FOUND},
+         [&](auto& b) { put32(b, rsrcRaw + 16 + 4, 0x80000000u); }, ERROR_RESOURCE_TYPE_NOT_FOUND},
         {"block longer than its data", [&](auto& b) { put16(b, block, 0xFFFF); },
          ERROR_RESOURCE_DATA_NOT_FOUND},
         {"block shorter than a node", [&](auto& b) { put16(b, block, 4); },
