@@ -11,6 +11,8 @@ namespace tunara_test {
 void MachineTest::SetUp() { machine_ = std::make_unique<platform::host::SimulatedMachine>(); }
 
 void MachineTest::loadMachine(const std::string& descriptionName) {
+    // The old machine goes first: each one puts back the machine it found when it goes.
+    machine_.reset();
     machine_ = std::make_unique<platform::host::SimulatedMachine>();
     if (descriptionName.empty()) return;
     std::string error;

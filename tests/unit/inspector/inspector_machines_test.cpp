@@ -9,7 +9,6 @@
 #include "inspector/device_inspector.h"
 #include "platform/sim/sim_pnp_config.h"
 #include "tests/support/machine_test.h"
-#include "tests/unit/inspector/reinstall_machine.h"
 
 using inspector::deviceInspector;
 
@@ -52,7 +51,6 @@ class InspectorMachines : public tunara_test::MachineTest,
 TEST_P(InspectorMachines, SlotTextsAndConflicts) {
     const MachineCase& c = GetParam();
     loadMachine(c.name);
-    inspector_test::reinstall(machine());
     {
         deviceInspector inspector;
         EXPECT_EQ(inspector.joystickName, "Gameport Joystick");

@@ -15,7 +15,6 @@
 #include "platform/sim/sim_layout.h"
 #include "platform/sim/sim_pnp_config.h"
 #include "tests/support/machine_test.h"
-#include "tests/unit/inspector/reinstall_machine.h"
 #include "tests/unit/inspector/record_builder.h"
 
 using inspector::deviceInspector;
@@ -38,7 +37,6 @@ protected:
     void SetUp() override {
         MachineTest::SetUp();
         loadMachine("win98-maestro2e");
-        inspector_test::reinstall(machine());
     }
 
     static void setValue(platform::HKey root, const std::string& key, const char* name,

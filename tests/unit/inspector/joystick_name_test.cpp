@@ -8,7 +8,6 @@
 #include "platform/files.h"
 #include "platform/machine.h"
 #include "tests/support/machine_test.h"
-#include "tests/unit/inspector/reinstall_machine.h"
 
 namespace {
 
@@ -50,7 +49,6 @@ std::string upper(std::string text) {
 TEST_F(JoystickName, FollowsTheStartMenuLanguage) {
     for (const LanguageCase& c : kLanguageCases) {
         loadMachine("");
-        inspector_test::reinstall(machine());
         platform::FileSystem& files = *platform::machine().files;
         files.CreateDirectory("C:\\WINDOWS");
         for (const char* folder : c.folders) {
