@@ -85,8 +85,7 @@ bool tunaraSettings::openMicLine(platform::HMixer* mixer, platform::MixerLine* l
 
 bool tunaraSettings::getBoostControl(platform::HMixer mixer, const platform::MixerLine& line,
                                      std::vector<platform::MixerControl>* controls,
-                                     std::uint32_t* value,
-                                     platform::MixerControlDetails* details) {
+                                     std::uint32_t* value, platform::MixerControlDetails* details) {
     // The handle only keeps the notifications coming; the calls address mixer 0 itself.
     (void)mixer;
     if (line.controls <= kBoostControlIndex || line.controls > kMaxLineControls) return false;

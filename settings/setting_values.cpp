@@ -18,8 +18,7 @@ bool readSettingNumber(const platform::RegKey& key, const char* name, std::uint3
     if (key.readBinary(name, &data, kMaxSettingBytes) == ERROR_SUCCESS) {
         if (data.size() < kMinSettingBytes) return false;
         std::uint32_t number = 0;
-        for (std::size_t i = 0; i < data.size(); ++i)
-            number |= std::uint32_t{data[i]} << (8 * i);
+        for (std::size_t i = 0; i < data.size(); ++i) number |= std::uint32_t{data[i]} << (8 * i);
         *value = number;
         return true;
     }

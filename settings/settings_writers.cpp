@@ -18,11 +18,16 @@ std::size_t boundedLength(const char* text, std::size_t size) {
 // The registry name of a writeConfigValue item, or null for a number that is not an item.
 const char* configItemValueName(std::int32_t item) {
     switch (item) {
-    case kConfigItemMicBoost: return kMicBoostValue;
-    case kConfigItemHwAcceleration: return kHwAccelerationValue;
-    case kConfigItemSoundLibSize: return kSoundLibSizeValue;
-    case kConfigItemJoyDisable: return kJoyDisableValue;
-    default: return nullptr;
+        case kConfigItemMicBoost:
+            return kMicBoostValue;
+        case kConfigItemHwAcceleration:
+            return kHwAccelerationValue;
+        case kConfigItemSoundLibSize:
+            return kSoundLibSizeValue;
+        case kConfigItemJoyDisable:
+            return kJoyDisableValue;
+        default:
+            return nullptr;
     }
 }
 

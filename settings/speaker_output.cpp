@@ -23,7 +23,8 @@ void tunaraSettings::endDirectSound() {
 bool tunaraSettings::readSpeakerOutput() {
     if (!beginDirectSound()) return speakersOutput;
     std::uint32_t config = 0;
-    if (platform::dsSucceeded(platform::machine().directSound->GetSpeakerConfig(directSound, &config))) {
+    if (platform::dsSucceeded(
+            platform::machine().directSound->GetSpeakerConfig(directSound, &config))) {
         speakerConfig = config;
         // A stereo configuration may carry the speakers' geometry in its high bits.
         speakersOutput = platform::dsSpeakerConfig(config) == DSSPEAKER_STEREO;
@@ -35,7 +36,8 @@ bool tunaraSettings::readSpeakerOutput() {
 void tunaraSettings::setSpeakerOutput(bool speakers) {
     if (!beginDirectSound()) return;
     const std::uint32_t config = speakers ? DSSPEAKER_STEREO : DSSPEAKER_HEADPHONE;
-    if (platform::dsSucceeded(platform::machine().directSound->SetSpeakerConfig(directSound, config)))
+    if (platform::dsSucceeded(
+            platform::machine().directSound->SetSpeakerConfig(directSound, config)))
         speakersOutput = speakers;
     endDirectSound();
 }

@@ -142,10 +142,17 @@ void tunaraSettings::readConfigValues() {
     soundLibSize = static_cast<std::int32_t>(value);
 
     switch (soundLibSize) {
-    case 0: debug("Wavetable read as 0M 3/3"); break;
-    case 2: debug("Wavetable read as 2M 3/3"); break;
-    case 4: debug("Wavetable read as 4M 3/3"); break;
-    default: break;
+        case 0:
+            debug("Wavetable read as 0M 3/3");
+            break;
+        case 2:
+            debug("Wavetable read as 2M 3/3");
+            break;
+        case 4:
+            debug("Wavetable read as 4M 3/3");
+            break;
+        default:
+            break;
     }
 }
 
@@ -180,8 +187,8 @@ void tunaraSettings::readJoystickAndGameSupport() {
     else if (joystickValueName == kJoystickSupportValue)
         joystickDisabled = value == 0;
 
-    gameSupport = (readSettingNumber(classKey, kGameSupportValue, &value) && value != 0) ||
-                  isMaestro2E;
+    gameSupport =
+        (readSettingNumber(classKey, kGameSupportValue, &value) && value != 0) || isMaestro2E;
 }
 
 void tunaraSettings::readTrayAutoStart() {

@@ -71,7 +71,7 @@ constexpr std::int32_t kConfigItemJoyDisable = 4;
 constexpr std::uint32_t kProductTitleStringId = 6;
 
 class tunaraSettings {
-public:
+  public:
     // Finds the chip and the driver's keys and reads every setting (see the .cpp for the
     // order). Never fails: whatever cannot be found keeps its default.
     tunaraSettings();
@@ -230,7 +230,7 @@ public:
     // nothing may be opened, written or deleted through them.
     bool driverKeysFound = false;
 
-private:
+  private:
     // The PCI function's class key, found through its Enum key's "Driver" value, opened
     // with full access. False (and the debug text of the failed step) when it cannot be.
     bool openDeviceClassKey(platform::RegKey* key);

@@ -1,8 +1,9 @@
 // The chip scan: which chip and location wins, and what the scan costs in configuration reads.
+#include "settings/chip_scan.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_pci_config.h"
-#include "settings/chip_scan.h"
 #include "settings/tunara_settings.h"
 #include "tests/unit/settings/settings_fixture.h"
 
@@ -30,12 +31,14 @@ class ChipScanTest : public SettingsTest, public ::testing::WithParamInterface<S
 
 TEST_P(ChipScanTest, FindsTheChipTwoFullScansWouldFind) {
     loadMachine("win98-nocard");
-    for (const Function& f : GetParam().functions) addPciFunction(f.bus, f.device, f.function, f.id);
+    for (const Function& f : GetParam().functions)
+        addPciFunction(f.bus, f.device, f.function, f.id);
     const settings::ChipScanResult result = settings::scanForCardChip(machine().pci());
     EXPECT_EQ(result.chip, GetParam().chip);
     EXPECT_EQ(settings::formatPciLocation(result.location), GetParam().location);
 }
 
+// clang-format off
 const ScanRow kScanRows[] = {
     {"nothing", {}, CardChip::None, "BUS_100&DEV_20&FUNC_08"},
     {"maestro2e", {{0, 10, 0, kMaestro2EId}}, CardChip::Maestro2E, "BUS_00&DEV_0A&FUNC_00"},
@@ -51,6 +54,7 @@ const ScanRow kScanRows[] = {
      CardChip::Maestro1, "BUS_FF&DEV_1F&FUNC_07"},
     {"other_vendor_with_the_device_id", {{0, 10, 0, 0x01001286}}, CardChip::None, "BUS_100&DEV_20&FUNC_08"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Buses, ChipScanTest, ::testing::ValuesIn(kScanRows),
                          [](const auto& info) { return std::string(info.param.what); });

@@ -29,8 +29,7 @@ TEST_P(SettingsOnMachine, ReadsTheDescribedSettings) {
     EXPECT_EQ(s.isMaestro2E, maestro2E);
     EXPECT_TRUE(debugSaid(maestro2E ? "Maestro-2E chip detected\n" : "Maestro-1 chip detected\n"));
     EXPECT_EQ(s.joystickValueName, maestro2E ? "JoystickSupport" : "JoyDisable");
-    EXPECT_EQ(s.hardwareIdPrefix,
-              maestro2E ? "PCI&VEN_125D&DEV_1978&" : "PCI&VEN_1285&DEV_0100&");
+    EXPECT_EQ(s.hardwareIdPrefix, maestro2E ? "PCI&VEN_125D&DEV_1978&" : "PCI&VEN_1285&DEV_0100&");
     EXPECT_EQ(s.pciLocation, locationText(fact("pci")));
 
     // The keys the description's Windows made for the card.
@@ -137,14 +136,6 @@ TEST_F(SettingsTest, SubsystemPartOnlyOnMinorVersionTen) {
             EXPECT_EQ(s.soundLibSize, 0);
         }
     }
-}
-
-// The Maestro-1 needs no version test: its names never carry the subsystem part.
-TEST_F(SettingsTest, Maestro1IgnoresTheWindowsVersion) {
-    loadMachine("win98-maestro1");
-    settings::tunaraSettings s;
-    EXPECT_EQ(s.instanceSuffix, s.pciLocation);
-    EXPECT_EQ(s.pciEnumKey, "Enum\\PCI\\VEN_1285&DEV_0100");
 }
 
 }  // namespace

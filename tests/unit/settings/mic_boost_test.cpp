@@ -16,7 +16,7 @@ constexpr std::uint32_t kWave = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
 constexpr std::uint32_t kLine = MIXERLINE_COMPONENTTYPE_SRC_LINE;
 
 class MicBoostTest : public SettingsTest {
-protected:
+  protected:
     // The card's machine with a mixer built by the test.
     void SetUp() override {
         SettingsTest::SetUp();
@@ -56,11 +56,13 @@ TEST_F(MicBoostTest, MicrophonesElsewhereAreNotTheBoost) {
         const char* what;
         std::uint32_t destination, source, type, controls;
     };
+    // clang-format off
     const Row rows[] = {
         {"microphone of destination 1 only", 1, 0, kMic,  3},
         {"two controls",                     0, 1, kMic,  2},
         {"no microphone",                    0, 1, kLine, 3},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         deleteKey(platform::sim::kSimMixerKey);
@@ -75,8 +77,9 @@ TEST_F(MicBoostTest, MicrophonesElsewhereAreNotTheBoost) {
         s.setMicBoost(false);
         EXPECT_FALSE(s.micBoost);  // the field follows the request ...
         EXPECT_EQ(mixerSourceValue(row.destination, row.source), 1u);  // ... the mixer does not
-        EXPECT_TRUE(debugSaid(row.controls < 3 ? "Error getting handle to the microphone control structure\n"
-                                               : "Error opening Mic mixer line"));
+        EXPECT_TRUE(debugSaid(row.controls < 3
+                                  ? "Error getting handle to the microphone control structure\n"
+                                  : "Error opening Mic mixer line"));
     }
 }
 
@@ -105,7 +108,8 @@ TEST_F(MicBoostTest, OneHandleNotifiesTheCurrentOwner) {
 }
 
 TEST_F(MicBoostTest, TheCardsMixerAsDescribed) {
-    loadMachine("win98-maestro1");  // boost on, microphone the fifth source; one on destination 1 too
+    loadMachine(
+        "win98-maestro1");  // boost on, microphone the fifth source; one on destination 1 too
     settings::tunaraSettings s;
     EXPECT_TRUE(s.setOwnerWindow(machine().ui().addWindow("#32770", "Tunara Properties")));
     s.setMicBoost(false);

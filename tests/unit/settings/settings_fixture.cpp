@@ -4,17 +4,11 @@
 #include <cstdio>
 
 #include "platform/host/host_system.h"
-#include "platform/host/simulated_machine.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "platform/sim/sim_layout.h"
 
 namespace tunara_test {
-
-void SettingsTest::loadMachine(const std::string& name) {
-    MachineTest::loadMachine(name);
-    platform::installMachine(machine().backends());
-}
 
 std::string SettingsTest::locationText(const std::string& pci) {
     unsigned bus = 0, device = 0, function = 0;
@@ -29,7 +23,7 @@ void SettingsTest::setValue(const std::string& key, const char* name, std::uint3
     platform::RegKey k;
     ASSERT_EQ(k.Create(HKEY_LOCAL_MACHINE, key.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS) << key;
     ASSERT_EQ(platform::machine().registry->SetValueEx(k.handle(), name, type, data.data(),
-                                                        static_cast<std::uint32_t>(data.size())),
+                                                       static_cast<std::uint32_t>(data.size())),
               ERROR_SUCCESS);
 }
 
@@ -84,9 +78,9 @@ void SettingsTest::setMixerSource(std::uint32_t destination, std::uint32_t sourc
                                   std::uint32_t value) {
     const std::string key = platform::sim::simMixerSourceKey(destination, source);
     auto dword = [](std::uint32_t v) {
-        return std::vector<std::uint8_t>{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                         static_cast<std::uint8_t>(v >> 16),
-                                         static_cast<std::uint8_t>(v >> 24)};
+        return std::vector<std::uint8_t>{
+            static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     };
     setValue(key, "ComponentType", REG_DWORD, dword(componentType));
     setValue(key, "Controls", REG_DWORD, dword(controls));

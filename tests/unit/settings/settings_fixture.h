@@ -12,11 +12,7 @@
 namespace tunara_test {
 
 class SettingsTest : public MachineTest {
-protected:
-    // MachineTest::loadMachine builds the new machine before the old one goes, and the old
-    // one's destructor then installs the machine from before it; install the loaded one again.
-    void loadMachine(const std::string& name);
-
+  protected:
     std::string fact(const char* key) { return machine().descriptionFact("facts", key); }
     bool factOn(const char* key) { return fact(key) == "1" || fact(key) == "on"; }
 

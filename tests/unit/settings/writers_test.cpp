@@ -28,6 +28,7 @@ struct ConfigWriteRow {
 };
 
 TEST_F(SettingsTest, WriteConfigValueStoresTwoByteBinaries) {
+    // clang-format off
     const ConfigWriteRow rows[] = {
         {1,      2, "HwAcceleration",               {0x01, 0x00}, true,  false},
         {2,      2, "HwAcceleration",               {0x02, 0x00}, false, false},
@@ -38,6 +39,7 @@ TEST_F(SettingsTest, WriteConfigValueStoresTwoByteBinaries) {
         {0x12345,3, "SoundLibSize",                 {0x45, 0x23}, false, false},
         {-1,     4, "JoyDisable",                   {0xFF, 0xFF}, false, false},
     };
+    // clang-format on
     for (const ConfigWriteRow& row : rows) {
         SCOPED_TRACE(std::string(row.name) + " = " + std::to_string(row.value));
         loadMachine("win98-maestro2e");
@@ -161,7 +163,8 @@ TEST_F(SettingsTest, ResourceModuleGivesTheProductTitle) {
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, &file),
               ERROR_SUCCESS);
     ASSERT_EQ(machine().files().CloseHandle(file), ERROR_SUCCESS);
-    const platform::HModule module = machine().system().LoadLibrary("C:\\WINDOWS\\SYSTEM\\cnctlENU.dll");
+    const platform::HModule module =
+        machine().system().LoadLibrary("C:\\WINDOWS\\SYSTEM\\cnctlENU.dll");
     ASSERT_NE(module, 0u);
 
     settings::tunaraSettings s;
@@ -208,6 +211,7 @@ struct BadValueRow {
 
 TEST_F(SettingsTest, ConfigValuesOfTheWrongShapeReadAsAbsent) {
     // The description has SoundLibSize 4, HwAcceleration 1, no EnableSPDIF.
+    // clang-format off
     const BadValueRow rows[] = {
         {"one byte",        "SoundLibSize",   REG_BINARY, {0x04},                   0, true,  false},
         {"eight bytes",     "SoundLibSize",   REG_BINARY, {2, 0, 0, 0, 0, 0, 0, 0}, 0, true,  false},
@@ -219,6 +223,7 @@ TEST_F(SettingsTest, ConfigValuesOfTheWrongShapeReadAsAbsent) {
         {"a string",        "EnableSPDIF",    REG_SZ,     {'1', 0},                 4, true,  false},
         {"three bytes",     "EnableSPDIF",    REG_BINARY, {0, 0, 1},                4, true,  true},
     };
+    // clang-format on
     for (const BadValueRow& row : rows) {
         SCOPED_TRACE(std::string(row.name) + " as " + row.what);
         loadMachine("win98-maestro2e");
