@@ -25,7 +25,10 @@ if(TUNARA_WIN32)
   target_compile_definitions(tunara_options INTERFACE
     WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_IE=0x0400
     WIN32_LEAN_AND_MEAN NOMINMAX STRICT)
-  target_compile_options(tunara_options INTERFACE -march=i586 -mtune=pentium -fno-ident)
+  # Every program and library runs on one thread: function-local statics need no lock (the
+  # locking runtime would import wide-character kernel functions and Windows 98 lacks some).
+  target_compile_options(tunara_options INTERFACE -march=i586 -mtune=pentium -fno-ident
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   target_link_options(tunara_options INTERFACE
     -static -static-libgcc -static-libstdc++
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0

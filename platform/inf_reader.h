@@ -6,11 +6,13 @@
 // the simulated machine, it is our own reader (platform/inf/), which gives the same answers.
 //
 // The rules every back-end keeps, whatever the file holds:
-//  - Section and key names compare without regard to case; ";" starts a comment; values may
-//    be quoted ("" inside quotes is one quote); a backslash at the end of a line continues it;
-//    blanks around keys and values are dropped; a section named twice is one section.
-//  - Texts handed out have %name% replaced from the "Strings" section (%% is one percent;
-//    an unknown name stays as written; a replacement is never itself replaced again).
+//  - Section and key names compare without regard to the case of ASCII letters (the
+//    system's runtime folds no other letter); ";" starts a comment; values may be quoted
+//    ("" inside quotes is one quote); a backslash at the end of a line continues it; blanks
+//    around keys and values are dropped; a section named twice is one section.
+//  - Texts handed out have %name% replaced from the "Strings" section (%% is one percent; a
+//    number names a directory id, %11% the system folder; an unknown name stays as written;
+//    a replacement is never itself replaced again). Keys are matched by their replaced text.
 //  - Every operation returns a Win32 error code (ERROR_SUCCESS on success) and leaves its
 //    outputs untouched on failure unless said otherwise. Text outputs are size-first: the
 //    size needed (terminating zero included) goes to *required when that is not null; a
@@ -31,10 +33,10 @@ constexpr HInf kInvalidInf = ~static_cast<std::uintptr_t>(0);
 // INFCONTEXT: where a line was found. Filled by the Find operations and only read back by
 // this interface; callers copy it freely but never build one themselves.
 struct InfContext {
-    HInf inf = kInvalidInf;            // the handle the line was found through
-    std::uintptr_t currentInf = 0;     // the file of that handle that holds the line
-    std::uint32_t section = 0;         // the back-end's number of the section
-    std::uint32_t line = 0;            // the line's number within its section
+    HInf inf = kInvalidInf;         // the handle the line was found through
+    std::uintptr_t currentInf = 0;  // the file of that handle that holds the line
+    std::uint32_t section = 0;      // the back-end's number of the section
+    std::uint32_t line = 0;         // the line's number within its section
 };
 
 }  // namespace platform
@@ -61,7 +63,7 @@ constexpr std::uint32_t ERROR_FILE_INVALID = 1006;
 namespace platform {
 
 class InfReader {
-public:
+  public:
     virtual ~InfReader() = default;
 
     // SetupOpenInfFileA(path, no class, style, errorLine). The engine opens with

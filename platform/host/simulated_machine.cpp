@@ -13,6 +13,7 @@
 #include "platform/host/host_shell.h"
 #include "platform/host/host_system.h"
 #include "platform/host/host_ui.h"
+#include "platform/inf/portable_inf_reader.h"
 #include "platform/sim/sim_direct_sound.h"
 #include "platform/sim/sim_installable_drivers.h"
 #include "platform/sim/sim_mci.h"
@@ -131,6 +132,7 @@ struct SimulatedMachine::Parts {
     HostUserInterface ui;
     HostShell shell;
     HostSecurity security;
+    inf::PortableInfReader inf;
     sim::SimPciConfig pci;
     sim::SimPnpConfig pnp;
     sim::SimMixer mixer;
@@ -152,6 +154,7 @@ SimulatedMachine::SimulatedMachine(const std::string& diskRoot) {
     m.ui = &parts_->ui;
     m.shell = &parts_->shell;
     m.security = &parts_->security;
+    m.inf = &parts_->inf;
     m.pci = &parts_->pci;
     m.pnp = &parts_->pnp;
     m.mixer = &parts_->mixer;

@@ -9,7 +9,9 @@ namespace platform::inf {
 
 // ---- Building ---------------------------------------------------------------------------
 
-void InfFile::reserveText(std::size_t bytes) { text_.reserve(bytes); }
+void InfFile::reserveText(std::size_t bytes) {
+    text_.reserve(bytes);
+}
 
 std::uint32_t InfFile::addSection(const char* name, std::size_t length) {
     const std::uint32_t hash = hashInfName(name, length);
@@ -199,7 +201,8 @@ std::uint32_t InfFile::findWrittenKey(std::uint32_t section, const char* name,
     if (runNumber == HashIndex::kNone) return kNoLine;
     const KeyRun& run = keyRuns_[runNumber];
     for (std::uint32_t i = run.first; i < run.first + run.count; ++i) {
-        if (!keyHasPercent(lines_[sections_[section].firstLine + keyLines_[i]])) return keyLines_[i];
+        if (!keyHasPercent(lines_[sections_[section].firstLine + keyLines_[i]]))
+            return keyLines_[i];
     }
     return kNoLine;
 }
@@ -248,8 +251,9 @@ std::size_t InfFile::memoryUsed() const {
            lines_.capacity() * sizeof(Line) + lineSection_.capacity() * sizeof(std::uint32_t) +
            sections_.capacity() * sizeof(Section) + keyRuns_.capacity() * sizeof(KeyRun) +
            keyLines_.capacity() * sizeof(std::uint32_t) + sectionIndex_.memoryUsed() +
-           keyIndex_.memoryUsed() + stringsIndex_.memoryUsed() + directories_.infDirectory.capacity() +
-           directories_.windowsDirectory.capacity() + directories_.systemDirectory.capacity();
+           keyIndex_.memoryUsed() + stringsIndex_.memoryUsed() +
+           directories_.infDirectory.capacity() + directories_.windowsDirectory.capacity() +
+           directories_.systemDirectory.capacity();
 }
 
 }  // namespace platform::inf

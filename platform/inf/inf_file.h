@@ -31,14 +31,14 @@ constexpr std::size_t kMaxStringLength = 4097;
 
 // The directories that %<number>% stands for, when no "Strings" entry of that name exists.
 struct InfDirectories {
-    std::string infDirectory;     // 1: the folder of the INF itself, with its final backslash
-    std::string windowsDirectory; // 10, 25
-    std::string systemDirectory;  // 11
-    bool windowsNt = false;       // 12 is SYSTEM32\DRIVERS on NT, SYSTEM\IOSUBSYS on 95/98
+    std::string infDirectory;      // 1: the folder of the INF itself, with its final backslash
+    std::string windowsDirectory;  // 10, 25
+    std::string systemDirectory;   // 11
+    bool windowsNt = false;        // 12 is SYSTEM32\DRIVERS on NT, SYSTEM\IOSUBSYS on 95/98
 };
 
 class InfFile {
-public:
+  public:
     static constexpr std::uint32_t kNoSection = 0xFFFFFFFFu;
     static constexpr std::uint32_t kNoLine = 0xFFFFFFFFu;
 
@@ -87,7 +87,7 @@ public:
     // Bytes held by the file, for the memory checks of tests and benchmarks.
     std::size_t memoryUsed() const;
 
-private:
+  private:
     struct Line {
         std::uint32_t firstValue;  // index in fields_ of value 1
         std::uint32_t valueCount;  // values, the key not counted
@@ -113,20 +113,18 @@ private:
     bool keyHasPercent(const Line& line) const { return line.matchKey != fields_[line.key]; }
     std::uint32_t findKeyRun(std::uint32_t section, const char* key, std::size_t length) const;
     // The first line of `section` whose key, as written, is `name`.
-    std::uint32_t findWrittenKey(std::uint32_t section, const char* name,
-                                 std::size_t length) const;
+    std::uint32_t findWrittenKey(std::uint32_t section, const char* name, std::size_t length) const;
     void buildStringsIndex();
     void replaceInKeys();
     void buildKeyIndex();
-    const char* lookupString(const char* name, std::size_t length,
-                             std::size_t* valueLength) const;
+    const char* lookupString(const char* name, std::size_t length, std::size_t* valueLength) const;
     const char* directoryText(const char* name, std::size_t length, std::string* scratch) const;
 
-    std::string text_;                     // every text, each zero-terminated
-    std::vector<std::uint32_t> fields_;    // offset in text_ of each field
-    std::vector<Line> lines_;              // grouped by section after finish()
+    std::string text_;                        // every text, each zero-terminated
+    std::vector<std::uint32_t> fields_;       // offset in text_ of each field
+    std::vector<Line> lines_;                 // grouped by section after finish()
     std::vector<std::uint32_t> lineSection_;  // while building: section of each line
-    std::vector<Section> sections_;        // in the order the file first names them
+    std::vector<Section> sections_;           // in the order the file first names them
     std::vector<KeyRun> keyRuns_;
     std::vector<std::uint32_t> keyLines_;  // line numbers within their section
     HashIndex sectionIndex_;               // folded name -> section number

@@ -12,7 +12,7 @@
 namespace platform::inf {
 
 class HashIndex {
-public:
+  public:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
     // Makes room for `count` entries without growing again.
@@ -43,7 +43,7 @@ public:
 
     std::size_t memoryUsed() const { return slots_.capacity() * sizeof(Slot); }
 
-private:
+  private:
     struct Slot {
         std::uint32_t hash;
         std::uint32_t number;

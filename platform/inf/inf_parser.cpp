@@ -22,13 +22,13 @@ enum class State {
 };
 
 class Machine {
-public:
+  public:
     Machine(const char* text, std::size_t size, InfFile* file)
         : start_(text), end_(text + size), file_(file) {}
 
     std::uint32_t run(std::uint32_t* errorLine);
 
-private:
+  private:
     using Handler = const char* (Machine::*)(const char* p);
     static const Handler kHandlers[static_cast<int>(State::Count)];
 
@@ -86,8 +86,8 @@ private:
 };
 
 const Machine::Handler Machine::kHandlers[static_cast<int>(State::Count)] = {
-    &Machine::lineStart,    &Machine::sectionName,   &Machine::keyName,
-    &Machine::valueName,    &Machine::eolBackslash,  &Machine::quotes,
+    &Machine::lineStart,     &Machine::sectionName,    &Machine::keyName,
+    &Machine::valueName,     &Machine::eolBackslash,   &Machine::quotes,
     &Machine::leadingSpaces, &Machine::trailingSpaces, &Machine::comment,
 };
 
@@ -136,22 +136,22 @@ bool Machine::addField(bool isKey) {
 const char* Machine::lineStart(const char* p) {
     for (; !isEof(p); ++p) {
         switch (*p) {
-        case '\n':
-            ++lineNumber_;
-            closeLine();
-            break;
-        case ';':
-            pushAndSet(State::LineStart, State::Comment);
-            return p + 1;
-        case '[':
-            start_ = p + 1;
-            state_ = State::SectionName;
-            return p + 1;
-        default:
-            if (isBlank(*p)) break;
-            start_ = p;
-            state_ = State::KeyName;
-            return p;
+            case '\n':
+                ++lineNumber_;
+                closeLine();
+                break;
+            case ';':
+                pushAndSet(State::LineStart, State::Comment);
+                return p + 1;
+            case '[':
+                start_ = p + 1;
+                state_ = State::SectionName;
+                return p + 1;
+            default:
+                if (isBlank(*p)) break;
+                start_ = p;
+                state_ = State::KeyName;
+                return p;
         }
     }
     closeLine();
@@ -174,40 +174,40 @@ const char* Machine::keyName(const char* p) {
     const char* tokenEnd = start_;
     for (; !isEol(p); ++p) {
         switch (*p) {
-        case ',':
-            // No key after all: the name read so far is the line's first value.
-            pushToken(tokenEnd);
-            state_ = State::ValueName;
-            return p;
-        case '=':
-            pushToken(tokenEnd);
-            if (!addField(true)) return nullptr;
-            start_ = p + 1;
-            pushAndSet(State::ValueName, State::LeadingSpaces);
-            return p + 1;
-        case ';':
-            pushToken(tokenEnd);
-            if (!addField(false)) return nullptr;
-            pushAndSet(State::LineStart, State::Comment);
-            return p + 1;
-        case '"':
-            pushToken(p);  // blanks before a quote stay: a "b" is "a b"
-            start_ = p + 1;
-            pushAndSet(State::KeyName, State::Quotes);
-            return p + 1;
-        case '\\':
-            pushToken(tokenEnd);
-            start_ = p;
-            pushAndSet(State::KeyName, State::EolBackslash);
-            return p;
-        default:
-            if (!isBlank(*p)) {
-                tokenEnd = p + 1;
-                break;
-            }
-            pushToken(p);
-            pushAndSet(State::KeyName, State::TrailingSpaces);
-            return p;
+            case ',':
+                // No key after all: the name read so far is the line's first value.
+                pushToken(tokenEnd);
+                state_ = State::ValueName;
+                return p;
+            case '=':
+                pushToken(tokenEnd);
+                if (!addField(true)) return nullptr;
+                start_ = p + 1;
+                pushAndSet(State::ValueName, State::LeadingSpaces);
+                return p + 1;
+            case ';':
+                pushToken(tokenEnd);
+                if (!addField(false)) return nullptr;
+                pushAndSet(State::LineStart, State::Comment);
+                return p + 1;
+            case '"':
+                pushToken(p);  // blanks before a quote stay: a "b" is "a b"
+                start_ = p + 1;
+                pushAndSet(State::KeyName, State::Quotes);
+                return p + 1;
+            case '\\':
+                pushToken(tokenEnd);
+                start_ = p;
+                pushAndSet(State::KeyName, State::EolBackslash);
+                return p;
+            default:
+                if (!isBlank(*p)) {
+                    tokenEnd = p + 1;
+                    break;
+                }
+                pushToken(p);
+                pushAndSet(State::KeyName, State::TrailingSpaces);
+                return p;
         }
     }
     pushToken(tokenEnd);
@@ -219,35 +219,35 @@ const char* Machine::valueName(const char* p) {
     const char* tokenEnd = start_;
     for (; !isEol(p); ++p) {
         switch (*p) {
-        case ';':
-            pushToken(tokenEnd);
-            if (!addField(false)) return nullptr;
-            pushAndSet(State::LineStart, State::Comment);
-            return p + 1;
-        case ',':
-            pushToken(tokenEnd);
-            if (!addField(false)) return nullptr;
-            start_ = p + 1;
-            pushAndSet(State::ValueName, State::LeadingSpaces);
-            return p + 1;
-        case '"':
-            pushToken(p);  // blanks before a quote stay: a "b" is "a b"
-            start_ = p + 1;
-            pushAndSet(State::ValueName, State::Quotes);
-            return p + 1;
-        case '\\':
-            pushToken(tokenEnd);
-            start_ = p;
-            pushAndSet(State::ValueName, State::EolBackslash);
-            return p;
-        default:
-            if (!isValueBlank(*p)) {
-                tokenEnd = p + 1;
-                break;
-            }
-            pushToken(p);
-            pushAndSet(State::ValueName, State::TrailingSpaces);
-            return p;
+            case ';':
+                pushToken(tokenEnd);
+                if (!addField(false)) return nullptr;
+                pushAndSet(State::LineStart, State::Comment);
+                return p + 1;
+            case ',':
+                pushToken(tokenEnd);
+                if (!addField(false)) return nullptr;
+                start_ = p + 1;
+                pushAndSet(State::ValueName, State::LeadingSpaces);
+                return p + 1;
+            case '"':
+                pushToken(p);  // blanks before a quote stay: a "b" is "a b"
+                start_ = p + 1;
+                pushAndSet(State::ValueName, State::Quotes);
+                return p + 1;
+            case '\\':
+                pushToken(tokenEnd);
+                start_ = p;
+                pushAndSet(State::ValueName, State::EolBackslash);
+                return p;
+            default:
+                if (!isValueBlank(*p)) {
+                    tokenEnd = p + 1;
+                    break;
+                }
+                pushToken(p);
+                pushAndSet(State::ValueName, State::TrailingSpaces);
+                return p;
         }
     }
     pushToken(tokenEnd);
@@ -261,21 +261,21 @@ const char* Machine::valueName(const char* p) {
 const char* Machine::eolBackslash(const char* p) {
     for (; !isEof(p); ++p) {
         switch (*p) {
-        case '\n':
-            ++lineNumber_;
-            start_ = p + 1;
-            state_ = State::LeadingSpaces;
-            return p + 1;
-        case '\\':
-            continue;
-        case ';':
-            pushAndSet(State::EolBackslash, State::Comment);
-            return p + 1;
-        default:
-            if (isBlank(*p)) continue;
-            pushToken(p);
-            pop();
-            return p;
+            case '\n':
+                ++lineNumber_;
+                start_ = p + 1;
+                state_ = State::LeadingSpaces;
+                return p + 1;
+            case '\\':
+                continue;
+            case ';':
+                pushAndSet(State::EolBackslash, State::Comment);
+                return p + 1;
+            default:
+                if (isBlank(*p)) continue;
+                pushToken(p);
+                pop();
+                return p;
         }
     }
     start_ = p;
@@ -351,8 +351,7 @@ std::uint32_t InfParser::parseText(const char* text, std::size_t size, InfFile* 
 }
 
 std::uint32_t InfParser::parseFile(const unsigned char* bytes, std::size_t size,
-                                   std::uint32_t style, InfFile* file,
-                                   std::uint32_t* errorLine) {
+                                   std::uint32_t style, InfFile* file, std::uint32_t* errorLine) {
     if (size == 0) return ERROR_FILE_INVALID;
     // ANSI (nearly every INF) is parsed where it lies; only a Unicode text is converted first.
     std::string decoded;

@@ -25,7 +25,7 @@
 namespace platform::inf {
 
 class InfParser {
-public:
+  public:
     // Parses the whole file: decodes its bytes (see decodeInfBytes), reads every section and
     // line into `file` and, for INF_STYLE_WIN4, checks the "Version" signature.
     // ERROR_SUCCESS; ERROR_FILE_INVALID for an empty file; ERROR_EXPECTED_SECTION_NAME,

@@ -16,7 +16,7 @@ namespace {
 
 // Copies into a bounded output, counting what was kept.
 class BoundedOutput {
-public:
+  public:
     explicit BoundedOutput(char* out) : out_(out) {}
 
     void append(const char* text, std::size_t length) {
@@ -31,7 +31,7 @@ public:
         return total_;
     }
 
-private:
+  private:
     char* out_;
     std::size_t total_ = 0;
     std::size_t room_ = kMaxStringLength;
@@ -79,34 +79,34 @@ const char* InfFile::directoryText(const char* name, std::size_t length,
         return scratch->c_str();
     };
     switch (id) {
-    case -1:     // absolute path
-    case 0:      // no directory
-    case 65535:  // absolute path, 16-bit form
-        return "";
-    case 1:
-        return dirs.infDirectory.empty() ? nullptr : dirs.infDirectory.c_str();
-    case 10:
-    case 25:  // shared directory
-        return below(windows, "");
-    case 11:
-        return below(system, "");
-    case 12:
-        return below(system, dirs.windowsNt ? "\\drivers" : "\\IOSUBSYS");
-    case 17:
-        return below(windows, "\\inf");
-    case 18:
-        return below(windows, "\\help");
-    case 20:
-        return below(windows, "\\fonts");
-    case 21:
-        return below(system, "\\viewers");
-    case 24:  // root of the applications drive
-    case 30:  // root of the boot drive
-        return driveRoot();
-    case 50:
-        return below(windows, "\\system");
-    default:
-        return nullptr;
+        case -1:     // absolute path
+        case 0:      // no directory
+        case 65535:  // absolute path, 16-bit form
+            return "";
+        case 1:
+            return dirs.infDirectory.empty() ? nullptr : dirs.infDirectory.c_str();
+        case 10:
+        case 25:  // shared directory
+            return below(windows, "");
+        case 11:
+            return below(system, "");
+        case 12:
+            return below(system, dirs.windowsNt ? "\\drivers" : "\\IOSUBSYS");
+        case 17:
+            return below(windows, "\\inf");
+        case 18:
+            return below(windows, "\\help");
+        case 20:
+            return below(windows, "\\fonts");
+        case 21:
+            return below(system, "\\viewers");
+        case 24:  // root of the applications drive
+        case 30:  // root of the boot drive
+            return driveRoot();
+        case 50:
+            return below(windows, "\\system");
+        default:
+            return nullptr;
     }
 }
 

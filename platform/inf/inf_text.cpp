@@ -11,35 +11,38 @@ namespace {
 // The system reads an ANSI INF through its Unicode form and asks the C runtime whether a
 // character is a space; these are the ANSI bytes whose character it counts (0xA0 is the
 // no-break space).
-bool computeBlank(unsigned char byte) {
+constexpr bool computeBlank(unsigned char byte) {
     return (byte >= 0x09 && byte <= 0x0D) || byte == 0x20 || byte == 0xA0;
 }
 
 // Names compare as the system's C runtime compares them in its default locale: only the
 // ASCII letters have a case ("\xC9" and "\xE9" are different names).
-unsigned char computeFold(unsigned char byte) {
+constexpr unsigned char computeFold(unsigned char byte) {
     return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
+// Built by the compiler: no run-time initialisation (and no thread-safe static guard, which
+// would pull the threading runtime into every library).
 struct CharTables {
     bool blank[256];
     unsigned char fold[256];
-
-    CharTables() {
-        for (int i = 0; i < 256; ++i) {
-            const auto byte = static_cast<unsigned char>(i);
-            blank[i] = computeBlank(byte);
-            fold[i] = computeFold(byte);
-        }
-    }
 };
 
-const CharTables& tables() {
-    static const CharTables instance;
-    return instance;
+constexpr CharTables makeTables() {
+    CharTables tables{};
+    for (int i = 0; i < 256; ++i) {
+        const auto byte = static_cast<unsigned char>(i);
+        tables.blank[i] = computeBlank(byte);
+        tables.fold[i] = computeFold(byte);
+    }
+    return tables;
 }
 
-bool isCSpace(unsigned char byte) { return (byte >= 0x09 && byte <= 0x0D) || byte == 0x20; }
+constexpr CharTables kTables = makeTables();
+
+bool isCSpace(unsigned char byte) {
+    return (byte >= 0x09 && byte <= 0x0D) || byte == 0x20;
+}
 
 int digitValue(unsigned char byte) {
     if (byte >= '0' && byte <= '9') return byte - '0';
@@ -102,12 +105,16 @@ std::string ansiFromUtf8Text(const unsigned char* bytes, std::size_t size) {
 
 }  // namespace
 
-bool isInfBlank(unsigned char byte) { return tables().blank[byte]; }
+bool isInfBlank(unsigned char byte) {
+    return kTables.blank[byte];
+}
 
-unsigned char foldInfChar(unsigned char byte) { return tables().fold[byte]; }
+unsigned char foldInfChar(unsigned char byte) {
+    return kTables.fold[byte];
+}
 
 bool equalInfNames(const char* a, std::size_t aLength, const char* b) {
-    const unsigned char* fold = tables().fold;
+    const unsigned char* fold = kTables.fold;
     for (std::size_t i = 0; i < aLength; ++i) {
         const auto right = static_cast<unsigned char>(b[i]);
         if (right == 0) return false;
@@ -117,7 +124,7 @@ bool equalInfNames(const char* a, std::size_t aLength, const char* b) {
 }
 
 std::uint32_t hashInfName(const char* name, std::size_t length, std::uint32_t seed) {
-    const unsigned char* fold = tables().fold;
+    const unsigned char* fold = kTables.fold;
     std::uint32_t hash = 2166136261u ^ (seed * 16777619u);
     for (std::size_t i = 0; i < length; ++i) {
         hash ^= fold[static_cast<unsigned char>(name[i])];

@@ -17,8 +17,12 @@ namespace {
 // Larger files are refused rather than read: offsets into a file's texts are 32-bit.
 constexpr std::uint32_t kMaxInfFileSize = 256u * 1024u * 1024u;
 
-FileSystem* machineFiles() { return hasMachine() ? machine().files : nullptr; }
-System* machineSystem() { return hasMachine() ? machine().system : nullptr; }
+FileSystem* machineFiles() {
+    return hasMachine() ? machine().files : nullptr;
+}
+System* machineSystem() {
+    return hasMachine() ? machine().system : nullptr;
+}
 
 std::string windowsFolder(System* system, bool systemFolder) {
     if (system == nullptr) return std::string();
@@ -44,9 +48,8 @@ InfDirectories machineDirectories(const std::string& fullPath) {
 // Reads the whole file at `path` (as given: the caller has chosen the folder).
 std::uint32_t readFile(FileSystem* files, const std::string& path, std::string* bytes) {
     ScopedFile file;
-    std::uint32_t error =
-        files->CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0,
-                          file.receive());
+    std::uint32_t error = files->CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            OPEN_EXISTING, 0, file.receive());
     if (error != ERROR_SUCCESS) return error;
     std::uint32_t low = 0;
     std::uint32_t high = 0;
@@ -103,7 +106,9 @@ InfFile* PortableInfReader::find(HInf inf) const {
     return it == files_.end() ? nullptr : it->second.get();
 }
 
-const InfFile* PortableInfReader::file(HInf inf) const { return find(inf); }
+const InfFile* PortableInfReader::file(HInf inf) const {
+    return find(inf);
+}
 
 InfFile* PortableInfReader::resolve(const InfContext* context) const {
     if (context == nullptr || context->currentInf != context->inf) return nullptr;
@@ -136,7 +141,9 @@ std::uint32_t PortableInfReader::OpenInfFile(const char* path, std::uint32_t sty
     }
 }
 
-void PortableInfReader::CloseInfFile(HInf inf) { files_.erase(inf); }
+void PortableInfReader::CloseInfFile(HInf inf) {
+    files_.erase(inf);
+}
 
 std::uint32_t PortableInfReader::FindFirstLine(HInf inf, const char* section, const char* key,
                                                InfContext* context) {

@@ -21,7 +21,7 @@
 namespace platform::inf {
 
 class PortableInfReader : public InfReader {
-public:
+  public:
     PortableInfReader();
     ~PortableInfReader() override;
     PortableInfReader(const PortableInfReader&) = delete;
@@ -51,7 +51,7 @@ public:
     // The parsed file behind a handle (null when not open), for tests and benchmarks.
     const InfFile* file(HInf inf) const;
 
-private:
+  private:
     InfFile* find(HInf inf) const;
     // The file a context points into, after checking that its handle is open.
     InfFile* resolve(const InfContext* context) const;

@@ -50,7 +50,10 @@ struct Win32InfReader::Api {
     }
 
     bool load(const char* library) {
+        // A system without the library must not ask the user for a disk or a file.
+        const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
         module = LoadLibraryA(library);
+        SetErrorMode(oldMode);
         if (module == nullptr) return false;
         bool all = bind(&open, "SetupOpenInfFileA");
         all = bind(&close, "SetupCloseInfFile") && all;

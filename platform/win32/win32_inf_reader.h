@@ -20,7 +20,7 @@
 namespace platform::win32 {
 
 class Win32InfReader : public InfReader {
-public:
+  public:
     // Loads `library` (the system's "setupapi.dll"; tests name a missing one to reach the
     // fallback).
     explicit Win32InfReader(const char* library = "setupapi.dll");
@@ -50,7 +50,7 @@ public:
     std::uint32_t EnumInfSection(HInf inf, std::uint32_t index, char* buffer, std::uint32_t size,
                                  std::uint32_t* required) override;
 
-private:
+  private:
     struct Api;  // the module and its function pointers
     std::unique_ptr<Api> api_;
     std::unique_ptr<inf::PortableInfReader> fallback_;

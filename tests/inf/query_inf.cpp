@@ -26,7 +26,7 @@ std::string where(const InfContext& context) {
 }
 
 class Query {
-public:
+  public:
     Query(InfReader& reader, const InfQueryPlaces& places) : reader_(reader) {
         // Longest first, so the system folder is not printed as <windir>\system32.
         addPlace(places.infDirectory, "<infdir>");
@@ -37,8 +37,8 @@ public:
     std::string run(const std::string& path, const std::string& rawText) {
         std::uint32_t errorLine = 0xFFFFFFFFu;
         HInf inf = platform::kInvalidInf;
-        const std::uint32_t error = reader_.OpenInfFile(path.c_str(), INF_STYLE_WIN4, &inf,
-                                                         &errorLine);
+        const std::uint32_t error =
+            reader_.OpenInfFile(path.c_str(), INF_STYLE_WIN4, &inf, &errorLine);
         if (error != ERROR_SUCCESS) {
             out_ += "open error " + hex(error);
             if (errorLine != 0xFFFFFFFFu) out_ += " line " + std::to_string(errorLine);
@@ -54,7 +54,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     void addPlace(const std::string& text, const char* placeholder) {
         if (text.empty()) return;
         std::size_t at = places_.size();
@@ -110,7 +110,8 @@ private:
         bool untouched = true;
         for (const char c : buffer) untouched = untouched && c == '\xCC';
         if (error != ERROR_INSUFFICIENT_BUFFER || again != required || !untouched) {
-            *failure = "short buffer answered " + hex(error) + (untouched ? "" : " and was written");
+            *failure =
+                "short buffer answered " + hex(error) + (untouched ? "" : " and was written");
             return false;
         }
         error = read(buffer.data(), required, nullptr);
@@ -171,8 +172,8 @@ private:
         if (names.size() > kMaxSectionsAsked) names.resize(kMaxSectionsAsked);
 
         // %name% tokens as written, to ask whether a key is found by its unreplaced text.
-        for (std::size_t open = raw.find('%'); open != std::string::npos &&
-                                               tokens_.size() < kMaxTokensAsked;) {
+        for (std::size_t open = raw.find('%');
+             open != std::string::npos && tokens_.size() < kMaxTokensAsked;) {
             const std::size_t close = raw.find('%', open + 1);
             if (close == std::string::npos) break;
             const std::string token = raw.substr(open, close - open + 1);
@@ -226,8 +227,7 @@ private:
             std::int32_t value = 0;
             const std::uint32_t error = reader_.GetIntField(&context, index, &value);
             out_ += "    int " + std::to_string(index) + " " +
-                    (error == ERROR_SUCCESS ? std::to_string(value) : "error " + hex(error)) +
-                    "\n";
+                    (error == ERROR_SUCCESS ? std::to_string(value) : "error " + hex(error)) + "\n";
         }
         out_ += "    text " + lineText(&context, nullptr, nullptr) + "\n";
         if (!hasKey) return;

@@ -31,8 +31,7 @@ std::string readAll(const fs::path& path) {
 
 std::vector<std::string> corpusNames() {
     std::vector<std::string> names;
-    for (const auto& entry :
-         fs::directory_iterator(tunara_test::sourcePath("tests/inf/corpus"))) {
+    for (const auto& entry : fs::directory_iterator(tunara_test::sourcePath("tests/inf/corpus"))) {
         if (entry.path().extension() == ".inf") names.push_back(entry.path().stem().string());
     }
     std::sort(names.begin(), names.end());
@@ -48,8 +47,8 @@ std::string firstDifference(const std::string& expected, const std::string& actu
         const bool moreRight = static_cast<bool>(std::getline(b, right));
         if (!moreLeft && !moreRight) return "identical";
         if (!moreLeft || !moreRight || left != right) {
-            return "line " + std::to_string(line) + "\n  expected: " +
-                   (moreLeft ? left.substr(0, 300) : "<end>") +
+            return "line " + std::to_string(line) +
+                   "\n  expected: " + (moreLeft ? left.substr(0, 300) : "<end>") +
                    "\n  actual:   " + (moreRight ? right.substr(0, 300) : "<end>");
         }
     }

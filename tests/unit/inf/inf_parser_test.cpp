@@ -1,5 +1,7 @@
 // The parser and the parsed file alone: hostile input, the indexes against a plain scan, the
 // named limits, and the memory a parsed file holds.
+#include "platform/inf/inf_parser.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/inf/inf_file.h"
-#include "platform/inf/inf_parser.h"
 #include "platform/inf_reader.h"
 
 namespace {
@@ -82,20 +83,20 @@ TEST(InfParserTest, HostileInputIsReadWithinItsLimits) {
          ERROR_SUCCESS},
         {"64 KiB of backslashes", std::string(kHeader) + "[L]\r\nk=" + std::string(65536, '\\'),
          ERROR_SUCCESS},
-        {"64 KiB of percent signs", std::string(kHeader) + "[L]\r\nk=" +
-                                        std::string(65536, '%') + "\r\n[Strings]\r\n=x\r\n",
+        {"64 KiB of percent signs",
+         std::string(kHeader) + "[L]\r\nk=" + std::string(65536, '%') + "\r\n[Strings]\r\n=x\r\n",
          ERROR_SUCCESS},
         {"10,000 fields", manyFields, ERROR_SUCCESS},
         {"20,000 section headers", manySections, ERROR_SUCCESS},
         {"5,000 continued lines", continued, ERROR_SUCCESS},
         {"binary garbage after a header", std::string(kHeader) + "[G]\r\n" + garbage,
          ERROR_SUCCESS},
-        {"unterminated quotes", std::string(kHeader) + "[Q]\r\na=\"x\r\n\"b=\"\"\"\r\nc=\"", ERROR_SUCCESS},
-        {"self-referring strings", std::string(kHeader) +
-                                       "[Strings]\r\na=%a%\r\nb=%c%%b%\r\nc=%b%%a%%%\r\n",
+        {"unterminated quotes", std::string(kHeader) + "[Q]\r\na=\"x\r\n\"b=\"\"\"\r\nc=\"",
          ERROR_SUCCESS},
-        {"300-character section name",
-         std::string(kHeader) + "[" + std::string(300, 's') + "]\r\n", ERROR_SECTION_NAME_TOO_LONG},
+        {"self-referring strings",
+         std::string(kHeader) + "[Strings]\r\na=%a%\r\nb=%c%%b%\r\nc=%b%%a%%%\r\n", ERROR_SUCCESS},
+        {"300-character section name", std::string(kHeader) + "[" + std::string(300, 's') + "]\r\n",
+         ERROR_SECTION_NAME_TOO_LONG},
         {"section name cut by Ctrl-Z", std::string(kHeader) + "[a\x1a]\r\n",
          ERROR_BAD_SECTION_NAME_LINE},
     };
@@ -110,11 +111,11 @@ TEST(InfParserTest, HostileInputIsReadWithinItsLimits) {
 TEST(InfParserTest, LimitsCutWhereTheSystemCuts) {
     InfFile file;
     const std::string big(600, 'b');
-    ASSERT_EQ(parse(std::string(kHeader) + "[" + std::string(255, 'n') + "]\r\n" +
-                        std::string(600, 'k') + "=" + big + "," + big + "\r\n[Strings]\r\nbig=" +
-                        big + "\r\n",
-                    &file),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        parse(std::string(kHeader) + "[" + std::string(255, 'n') + "]\r\n" + std::string(600, 'k') +
+                  "=" + big + "," + big + "\r\n[Strings]\r\nbig=" + big + "\r\n",
+              &file),
+        ERROR_SUCCESS);
     const std::uint32_t section = file.findSection(std::string(255, 'N').c_str());
     ASSERT_NE(section, InfFile::kNoSection);
     EXPECT_EQ(std::strlen(file.field(section, 0, 0)), 511u);
@@ -127,19 +128,26 @@ TEST(InfParserTest, LimitsCutWhereTheSystemCuts) {
 
 TEST(InfParserTest, StringsAreReplacedOnceAndNeverLoop) {
     InfFile file;
-    ASSERT_EQ(parse(std::string(kHeader) +
-                        "[Strings]\r\nself=%self%\r\nping=%pong%\r\npong=%ping%\r\n"
-                        "pct=%%\r\nfirst=1\r\nFIRST=2\r\n%pct%=never\r\n",
-                    &file),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        parse(std::string(kHeader) + "[Strings]\r\nself=%self%\r\nping=%pong%\r\npong=%ping%\r\n"
+                                     "pct=%%\r\nfirst=1\r\nFIRST=2\r\n%pct%=never\r\n",
+              &file),
+        ERROR_SUCCESS);
     struct {
         const char* text;
         const char* expected;
     } rows[] = {
-        {"%self%", "%self%"},       {"%ping%", "%pong%"},     {"%pong%%ping%", "%ping%%pong%"},
-        {"%%", "%"},                {"%pct%", "%%"},          {"%FiRsT%", "1"},
-        {"%missing%", "%missing%"}, {"a%missing", "a%missing"}, {"%a%b%", "%a%b%"},
-        {"%%%", "%%"},              {"100%% %first%", "100% 1"},
+        {"%self%", "%self%"},
+        {"%ping%", "%pong%"},
+        {"%pong%%ping%", "%ping%%pong%"},
+        {"%%", "%"},
+        {"%pct%", "%%"},
+        {"%FiRsT%", "1"},
+        {"%missing%", "%missing%"},
+        {"a%missing", "a%missing"},
+        {"%a%b%", "%a%b%"},
+        {"%%%", "%%"},
+        {"100%% %first%", "100% 1"},
     };
     for (const auto& row : rows) EXPECT_EQ(expand(file, row.text), row.expected) << row.text;
 }
@@ -157,13 +165,22 @@ TEST(InfParserTest, KeyLookupsAgreeWithALinearScan) {
             if (random() % 25 == 0) text += "[Sec" + std::to_string(random() % 4) + "]\r\n";
             std::string key = keys[random() % 6];
             for (char& c : key) {
-                if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                if (random() % 2)
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             }
             switch (random() % 4) {
-            case 0: text += key + " = " + std::to_string(line) + "\r\n"; break;
-            case 1: text += key + "\r\n"; break;  // keyed by its single value
-            case 2: text += "x," + key + "\r\n"; break;  // no key
-            default: text += "\"" + key + "\" = v\r\n"; break;
+                case 0:
+                    text += key + " = " + std::to_string(line) + "\r\n";
+                    break;
+                case 1:
+                    text += key + "\r\n";
+                    break;  // keyed by its single value
+                case 2:
+                    text += "x," + key + "\r\n";
+                    break;  // no key
+                default:
+                    text += "\"" + key + "\" = v\r\n";
+                    break;
             }
         }
         InfFile file;
@@ -209,7 +226,8 @@ TEST(InfParserTest, ParsedFileHoldsAtMostFourTimesTheFileSize) {
         }
     }
     text += "[Strings]\r\n";
-    for (int i = 0; i < 200; ++i) text += "S" + std::to_string(i) + " = \"String " + std::to_string(i) + "\"\r\n";
+    for (int i = 0; i < 200; ++i)
+        text += "S" + std::to_string(i) + " = \"String " + std::to_string(i) + "\"\r\n";
     InfFile file;
     ASSERT_EQ(parse(text, &file), ERROR_SUCCESS);
     EXPECT_LE(file.memoryUsed(), 4 * text.size())

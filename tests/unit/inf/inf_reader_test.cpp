@@ -27,7 +27,7 @@ using platform::kInvalidInf;
 constexpr char kHeader[] = "[Version]\r\nSignature=\"$Chicago$\"\r\n";
 
 class InfReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::Machine backends = machine_.backends();
         backends.inf = &reader_;
@@ -62,8 +62,7 @@ protected:
 
     HInf open(const std::string& path) {
         HInf inf = kInvalidInf;
-        EXPECT_EQ(reader_.OpenInfFile(path.c_str(), INF_STYLE_WIN4, &inf, nullptr),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(reader_.OpenInfFile(path.c_str(), INF_STYLE_WIN4, &inf, nullptr), ERROR_SUCCESS);
         opened_.push_back(inf);
         return inf;
     }
@@ -103,6 +102,7 @@ struct OpenCase {
 TEST_F(InfReaderTest, OpenAnswersWithTheSetupApiErrors) {
     const std::string longName(300, 'S');
     const std::string tooLong = std::string(kHeader) + "[" + longName + "]\r\nk=v\r\n";
+    // clang-format off
     const OpenCase cases[] = {
         // name                content                             path                style            error                        line
         {"missing file",       nullptr,                            "C:\\INF\\none.inf", INF_STYLE_WIN4, ERROR_FILE_NOT_FOUND,        0xFFFFFFFFu},
@@ -115,6 +115,7 @@ TEST_F(InfReaderTest, OpenAnswersWithTheSetupApiErrors) {
         {"open bracket",       "[Version]\r\n\r\n[Open\r\n",       "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_BAD_SECTION_NAME_LINE, 3},
         {"300-character name", tooLong.c_str(),                    "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_SECTION_NAME_TOO_LONG, 3},
     };
+    // clang-format on
     write("INF\\other.inf", kHeader);  // the folder exists; only the file is missing
     for (const OpenCase& c : cases) {
         if (c.content != nullptr) write("INF\\a.inf", c.content);
@@ -137,8 +138,7 @@ TEST_F(InfReaderTest, NameWithoutFolderIsAnInfOfTheSystem) {
     EXPECT_EQ(field(first(open("oem1.inf"), "A"), 1), "inf");
     EXPECT_EQ(field(first(open("OEM2.INF"), "A"), 1), "system");
     HInf inf = kInvalidInf;
-    EXPECT_EQ(reader_.OpenInfFile("oem3.inf", INF_STYLE_WIN4, &inf, nullptr),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reader_.OpenInfFile("oem3.inf", INF_STYLE_WIN4, &inf, nullptr), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(InfReaderTest, ReadFailureOpensNothingAndClosesTheFile) {
@@ -156,9 +156,9 @@ TEST_F(InfReaderTest, ReadFailureOpensNothingAndClosesTheFile) {
 // ---- Size-first outputs --------------------------------------------------------------------
 
 TEST_F(InfReaderTest, TooSmallBufferIsRefusedUntouchedWithTheSizeNeeded) {
-    const HInf inf = open(write("INF\\a.inf", std::string(kHeader) +
-                                                  "[Sec]\r\nkey = %s%, two\r\n"
-                                                  "[Strings]\r\ns = \"expanded text\"\r\n"));
+    const HInf inf =
+        open(write("INF\\a.inf", std::string(kHeader) + "[Sec]\r\nkey = %s%, two\r\n"
+                                                        "[Strings]\r\ns = \"expanded text\"\r\n"));
     const InfContext line = first(inf, "Sec");
     // Each output with the text it must produce: "expanded text" is 13 bytes + zero.
     struct Output {
@@ -239,7 +239,7 @@ TEST_F(InfReaderTest, ContextsOfAClosedOrForeignFileAreRefused) {
     const InfContext line = first(inf, "Sec");
     reader_.CloseInfFile(inf);
     opened_.clear();
-    reader_.CloseInfFile(inf);         // a second close does nothing
+    reader_.CloseInfFile(inf);          // a second close does nothing
     reader_.CloseInfFile(kInvalidInf);  // nor does closing the invalid handle
 
     InfContext out;
@@ -252,8 +252,7 @@ TEST_F(InfReaderTest, ContextsOfAClosedOrForeignFileAreRefused) {
     EXPECT_EQ(reader_.GetIntField(&line, 1, &value), ERROR_INVALID_HANDLE);
     EXPECT_EQ(reader_.GetFieldCount(&line), 0u);
     EXPECT_EQ(reader_.FindFirstLine(inf, "Sec", nullptr, &out), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(reader_.EnumInfSection(inf, 0, buffer, sizeof buffer, nullptr),
-              ERROR_INVALID_HANDLE);
+    EXPECT_EQ(reader_.EnumInfSection(inf, 0, buffer, sizeof buffer, nullptr), ERROR_INVALID_HANDLE);
 
     // A new file never gets the old handle, so the old context stays refused.
     const HInf again = open(path);
@@ -269,9 +268,9 @@ TEST_F(InfReaderTest, ContextsOfAClosedOrForeignFileAreRefused) {
     EXPECT_EQ(reader_.FindNextLine(&forged, &out), ERROR_LINE_NOT_FOUND);
     forged.line = 0;
     forged.section = 1000;
-    EXPECT_EQ(reader_.GetLineText(&forged, kInvalidInf, nullptr, nullptr, buffer, sizeof buffer,
-                                  nullptr),
-              ERROR_LINE_NOT_FOUND);
+    EXPECT_EQ(
+        reader_.GetLineText(&forged, kInvalidInf, nullptr, nullptr, buffer, sizeof buffer, nullptr),
+        ERROR_LINE_NOT_FOUND);
     EXPECT_EQ(reader_.FindNextMatchLine(&forged, "a", &out), ERROR_LINE_NOT_FOUND);
     forged.section = 0;
     forged.currentInf = 0;

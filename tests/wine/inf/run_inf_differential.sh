@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs query_inf.exe under Wine over the INF corpus and compares its answers with the
-# expected ones.
+# Runs query_inf.exe on a throw-away Wine machine over the INF corpus and compares its
+# answers with the expected ones.
 #
-#   run_inf_differential.sh [--portable | --update] <query_inf.exe> <tests/inf> <work folder>
+#   run_inf_differential.sh [--portable | --update] QUERY_INF.EXE TESTS-INF-DIR OUTPUT-DIR
 #
 # Default: the system's SetupAPI answers; each INF must give <name>.wine.txt where that
 # exists (the few answers in which Wine differs from Windows 98), else <name>.txt.
@@ -10,8 +10,8 @@
 # --update:   writes the system's answers into the expected folder (<name>.wine.txt where one
 #             exists, else <name>.txt) and compares nothing.
 #
-# Uses $WINEPREFIX when set; otherwise a private prefix in the work folder, whose wineserver
-# is ended when the run is over.
+# The answers and the machine's logs stay in OUTPUT-DIR/wine/inf-<mode>/; the machine itself
+# is removed at the end (TUNARA_KEEP_WINE_PREFIX=1 keeps it).
 set -euo pipefail
 
 mode=setupapi
@@ -19,35 +19,44 @@ case "${1:-}" in
   --portable) mode=portable; shift ;;
   --update) mode=update; shift ;;
 esac
-query=${1:?query_inf.exe}
+query=$(realpath -- "${1:?query_inf.exe}")
 infdir=$(cd "${2:?tests/inf folder}" && pwd)
-work=${3:?work folder}
+output=${3:?output folder}
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+# shellcheck source=../../../tools/wine-machine.sh
+source "$repo/tools/wine-machine.sh"
+export TUNARA_WINE_QUIET=1
+
+work=$output/wine/inf-$mode
+prefix=$work/machine
+answers=$work/answers
 mkdir -p "$work"
-work=$(cd "$work" && pwd)
-
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX="$work/wineprefix"
-  private_prefix=1
-else
-  private_prefix=0
-fi
-export WINEDEBUG=-all
-cleanup() {
-  if [ "$private_prefix" = 1 ]; then wineserver -k >/dev/null 2>&1 || true; fi
-}
-trap cleanup EXIT
-
-# Wine shows the host's root as drive Z:.
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
-
-answers="$work/answers"
 rm -rf "$answers"
 mkdir -p "$answers"
+
+finish() {
+  local rc=$?
+  if [ "${TUNARA_KEEP_WINE_PREFIX:-0}" = 1 ]; then
+    wm_stop "$prefix" || true
+  else
+    wm_destroy "$prefix" || true
+  fi
+  exit "$rc"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+wm_create "$prefix" --no-xvfb
+
 args=()
 [ "$mode" = portable ] && args+=(--portable)
 corpus=("$infdir"/corpus/*.inf)
-wine "$query" "${args[@]}" --out "$(winpath "$answers")" "${corpus[@]}" >"$work/wine.log" 2>&1 || {
-  echo "query_inf.exe failed:"; cat "$work/wine.log"; exit 1; }
+windows_corpus=()
+for inf in "${corpus[@]}"; do windows_corpus+=("$(wm_windows_name "$inf")"); done
+wm_run "$prefix" --timeout 300 "$query" "${args[@]}" --out "$(wm_windows_name "$answers")" \
+  "${windows_corpus[@]}" >"$work/query.log" 2>&1 || {
+  echo "query_inf.exe failed:"; cat "$work/query.log"; exit 1; }
 
 failures=0
 for inf in "${corpus[@]}"; do
