@@ -45,11 +45,19 @@ else()
   endif()
 endif()
 
+# ANSI stand-ins for the wide-character kernel imports of the precompiled GCC runtime,
+# linked into every Windows deliverable and test program as an object of its own.
+if(TUNARA_WIN32)
+  set(TUNARA_RUNTIME_IMPORTS ${CMAKE_SOURCE_DIR}/platform/win32/runtime/ansi_runtime_imports.cpp)
+else()
+  set(TUNARA_RUNTIME_IMPORTS)
+endif()
+
 # tunara_add_dll(<name> DEF <file.def> SOURCES ... [LIBS ...])
 # A Windows DLL whose exports are the undecorated stdcall names listed in the .def file.
 function(tunara_add_dll name)
   cmake_parse_arguments(ARG "" "DEF" "SOURCES;LIBS" ${ARGN})
-  add_library(${name} SHARED ${ARG_SOURCES} ${ARG_DEF})
+  add_library(${name} SHARED ${ARG_SOURCES} ${ARG_DEF} ${TUNARA_RUNTIME_IMPORTS})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
   target_link_libraries(${name} PRIVATE tunara_options ${ARG_LIBS})
   # --kill-at drops the @N suffixes; the .def file names every export exactly.
@@ -62,7 +70,7 @@ endfunction()
 # A Windows GUI program (or console helper when CONSOLE is given).
 function(tunara_add_program name)
   cmake_parse_arguments(ARG "CONSOLE" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${TUNARA_RUNTIME_IMPORTS})
   target_link_libraries(${name} PRIVATE tunara_options ${ARG_LIBS})
   if(NOT ARG_CONSOLE)
     target_link_options(${name} PRIVATE -mwindows)

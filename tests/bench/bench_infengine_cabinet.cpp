@@ -30,7 +30,8 @@ namespace fs = std::filesystem;
 
 constexpr char kMember[] = "last.bin";
 std::string g_folder;
-std::map<std::string, double> g_secondsPerRun;
+// Wall-clock seconds and runs of each benchmark, over all its repetitions.
+std::map<std::string, std::pair<double, double>> g_totals;
 bool g_outputsWrong = false;
 
 std::string slurp(const fs::path& path) {
@@ -77,19 +78,25 @@ void Cabextract(benchmark::State& state) {
     fs::remove_all(out);
 }
 
-// Keeps each benchmark's mean wall-clock time per run, for the ratio.
+// Adds up each benchmark's wall-clock time and runs, for the ratio of the means.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
-                g_secondsPerRun[run.run_name.function_name] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
+                auto& total = g_totals[run.run_name.function_name];
+                total.first += run.real_accumulated_time;
+                total.second += static_cast<double>(run.iterations);
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 };
+
+double meanSeconds(const std::string& name) {
+    const auto& total = g_totals[name];
+    return total.second > 0 ? total.first / total.second : 0;
+}
 
 }  // namespace
 
@@ -113,10 +120,11 @@ int main(int argc, char** argv) {
         std::printf("FAIL: an extracted member differs from the original\n");
         return 1;
     }
-    if (g_secondsPerRun.count("EngineExtract") && g_secondsPerRun.count("Cabextract")) {
+    const double engine = meanSeconds("EngineExtract");
+    const double cabextract = meanSeconds("Cabextract");
+    if (engine > 0 && cabextract > 0) {
         std::printf("ratio engine / cabextract -F: %.3f (engine %.1f ms, cabextract %.1f ms)\n",
-                    g_secondsPerRun["EngineExtract"] / g_secondsPerRun["Cabextract"],
-                    g_secondsPerRun["EngineExtract"] * 1000, g_secondsPerRun["Cabextract"] * 1000);
+                    engine / cabextract, engine * 1000, cabextract * 1000);
     }
     return 0;
 }
