@@ -182,6 +182,98 @@ class tunaraSettings {
     // ---- Wavetable sample sets, native DOS support -------------------------------------
     // (their operations are declared by those parts of the settings core)
 
+    // Wavetable sample sets (settings/wavetable.h). "Exists" means the file opens for
+    // reading with read and write sharing.
+
+    // After removeInactiveSetCopies: activeWavetableSize := soundLibSize when
+    // "Plat2Meg.img" or "Plat4Meg.img" exists, else 0. Returns it. Both programs call this
+    // at start, before any change.
+    std::int32_t detectActiveWavetableSize();
+    // With "Plat2Meg.img" present, deletes stale "Plat2Meg.im" and "Plat4Meg.im" copies.
+    void removeInactiveSetCopies();
+    // Whether any of the four sample set files exists ("Found a wavetable file" on the debug
+    // channel when one does).
+    bool anyWavetableFilePresent();
+    // "Plat2Meg.im" does not exist.
+    bool twoMbSetMissing();
+    // Probes the MIDI sequencer: opens it with "blank.mid", asks its port and plays the song
+    // with completion notified to ownerWindow, closing it at once. True ("MIDI currently
+    // playing") when any step fails, which is how a sequencer in use answers.
+    bool isMidiPlaying();
+    // Switches the sample set to `target` MB (0, 2 or 4). Refused with false, and the
+    // message of string 18 unless it is "Blank", while MIDI plays and the inactive 2 MB set
+    // is missing; false too for another target. Otherwise true, with *restartNeeded (may be
+    // null) saying whether Windows must restart. See wavetable_size.cpp for the transitions.
+    bool setWavetableSize(std::int32_t target, bool* restartNeeded);
+    // Writes or deletes the Run value "Cantora Wavetable = 2MB" (system folder +
+    // "\tnrtray.exe -wavetableTwoMb"). Nothing happens when the Run key cannot be opened.
+    void setTwoMbStartupCommand(bool enable);
+    // Removes the wave device's Enum key and the driver's class key so that Windows installs
+    // the device again from its INF at the next start, and, unless DOSSTART.BAT runs the DOS
+    // driver, schedules the removal of the DOS lines the INF will add. Does nothing unless
+    // driverKeysFound (and the driver names a class instance): those keys would otherwise
+    // name the whole class tree.
+    void forceDeviceReinstall();
+    // Searches the open INF for `marker` from its file pointer and overwrites the byte after
+    // it with the byte of `code` (settings/inf_patch.h). True when the marker was found (and
+    // the byte written); false with the file pointer at the end of the file when it was not.
+    bool patchInfByte(platform::FileHandle file, const char* marker, std::int32_t code);
+    // When infNeedsUpdate: forceDeviceReinstall, then the six markers of the driver INF
+    // patched with the current settings. infNeedsUpdate stays set.
+    void updateInfDefaults();
+
+    // Native DOS support (settings/native_dos.h).
+
+    // The user-level operation: with `install` and the support not installed, the prompt in
+    // installation mode and, as chosen there, the line files and the lines themselves, then
+    // a summary; without `install` and the support installed, the removal (with `silent`
+    // no prompt and no summary). True when the user chose to add the lines (whatever each
+    // file's result): Windows must restart for them to count.
+    bool editNativeDosSupport(bool install, bool silent);
+    // The Windows folder's DOSSTART.BAT runs "maestro.com".
+    bool dosStartHasDriver();
+    // Writes the Run value "Remove Native DOS Support" (system folder + "\tnrtray.exe
+    // -removeNativeDOSSupport"). Nothing happens when the Run key cannot be opened.
+    void scheduleNativeDosRemoval();
+    // On uninstall: the .hv1 and .hv files of the start-up files found, and the active sample
+    // sets "Plat2Meg.img" and "Plat4Meg.img"; the inactive ".im" files stay.
+    void removeBackupsAndSampleSets();
+    // The three edits. Each first finds both driver files and stops, touching nothing, when
+    // one is missing (false). addNativeDosLines adds each file's line unless it is there
+    // already; removeNativeDosLines takes its first occurrence out (with the "\r\n" after
+    // it); writeDosLineFiles writes each file's line to its .hv file. A start-up file that is
+    // not found is skipped. True when every start-up file found is as asked.
+    bool addNativeDosLines();
+    bool removeNativeDosLines();
+    bool writeDosLineFiles();
+
+    // File primitives of the edits.
+
+    // Finds a file for the edits: the Windows folder first when asked, then "C:\", then the
+    // drives a: to z: in order, each one made the current drive first (and the last drive
+    // that could be made current stays so). The first candidate that opens for reading is
+    // the result, in *path. Candidates longer than 259 characters are not tried.
+    bool findDosFile(const char* name, std::string* path, bool windowsFolderFirst);
+    // Whether the file contains `text` (settings/text_match.h). False when it cannot be
+    // opened; an empty text is in every file that opens.
+    bool fileContains(const char* path, const char* text);
+    // `path` with everything after the last '.' of its file name replaced by "hv1" (kind 0)
+    // or "hv" (kind 1); a file name without '.' gets "." and the extension. Empty for an
+    // empty path, another kind, or a result that would not fit 260 bytes.
+    std::string backupName(const std::string& path, std::int32_t kind);
+    // Adds `text` to the file, after copying it to its kind-0 backup. At the end (atEnd),
+    // after "\r\n" when checkLineEnd is set and the file does not end with one; otherwise at
+    // the beginning, for files of 1 to 9,999 bytes (a larger one gets it at its end, an empty
+    // one consists of it). False when the backup cannot be made (the file is untouched), the
+    // file cannot be opened for writing, or a write fails: the file is then restored from the
+    // backup. The backup stays in every case.
+    bool insertTextInFile(const char* path, const char* text, bool checkLineEnd, bool atEnd);
+    // Takes the first occurrence of `text` out of the file (with a "\r\n" directly after it),
+    // after copying the file to its kind-0 backup. False when the backup cannot be made, the
+    // text is empty or not in the file, or the edit fails (the file is then restored from the
+    // backup).
+    bool removeTextFromFile(const char* path, const char* text);
+
     // ---- Fields, read directly by the pages and the tray --------------------------------
 
     // Name of the joystick switch in the PCI function's class key: "JoyDisable" (Maestro-1,

@@ -1,0 +1,16 @@
+// The export of hvinfnt.dll: AddAdministratorAceToAcl, stdcall, under its undecorated name
+// (hvinfnt.def). The library keeps no state and does nothing at load or unload; the Win32
+// machine is installed by the first call. No C++ exception leaves the export: one that
+// escapes (out of memory) is reported as ERROR_NOT_ENOUGH_MEMORY.
+#include "infsecurity/administrator_access.h"
+#include "platform/win32/win32_machine.h"
+#include "platform/win32_constants.h"
+
+extern "C" unsigned long __stdcall AddAdministratorAceToAcl(const char* objectName) {
+    try {
+        platform::win32::ensureProcessMachine();
+        return infsecurity::addAdministratorAceToAcl(objectName);
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# hvinf.dll's driver exports and hvinfnt.dll on a throw-away Wine machine.
+#
+#   infdriver_test.sh win98|nt HVINF.DLL HVINFNT.DLL DRIVER.EXE OUTPUT-DIR
+#
+#   win98  the win98-maestro2e description (the simulated Maestro-2E at 00:0A.0) and a sample
+#          MEDIA driver in C:\SAMPLE: uninstall, status, install, status
+#   nt     the nt4-maestro2e description in NT mode: hvinfnt's access change, the NT
+#          registration of the description's INF, status
+#
+# The checks are made by the driver program (setup_driver.cpp); this script prepares the
+# machine and cleans up. The driver's output goes to OUTPUT-DIR; the machine is removed at the
+# end (TUNARA_KEEP_WINE_PREFIX=1 keeps it for a look).
+set -euo pipefail
+
+case_name=${1:?case}
+hvinf=${2:?hvinf.dll}
+hvinfnt=${3:?hvinfnt.dll}
+driver=${4:?driver.exe}
+output=${5:?output folder}
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+# shellcheck source=../../../tools/wine-machine.sh
+source "$repo/tools/wine-machine.sh"
+export TUNARA_WINE_QUIET=1
+
+work=$output/wine/infdriver-$case_name
+prefix=$work/machine
+mkdir -p "$work"
+rm -f "$work"/*.log
+
+finish() {
+  local rc=$?
+  if [ -d "$prefix/.machine" ]; then
+    mkdir -p "$work/machine-logs"
+    cp -f "$prefix"/.machine/*.log "$work/machine-logs/" 2>/dev/null || true
+  fi
+  if [ "${TUNARA_KEEP_WINE_PREFIX:-0}" = 1 ]; then wm_stop "$prefix" || true; else wm_destroy "$prefix" || true; fi
+  exit "$rc"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+# CRLF text, as INF files are written.
+crlf() { sed 's/$/\r/'; }
+
+driver_name='C:\windows\'$(basename "$driver")
+log=$work/driver.log
+rc=0
+case "$case_name" in
+  win98)
+    wm_create "$prefix" --no-xvfb
+    wm_install_description "$prefix" "$repo/tests/machines/win98-maestro2e"
+    wm_install_files "$prefix" windows "$hvinf" "$hvinfnt" "$driver"
+    sample=$prefix/drive_c/SAMPLE
+    mkdir -p "$sample"
+    crlf >"$sample/SAMPLE.INF" <<'INF'
+; A sample driver for the Tunara card, as a setup program installs it.
+[Version]
+Signature="$CHICAGO$"
+Class=MEDIA
+ClassGUID={4d36e96c-e325-11ce-bfc1-08002be10318}
+Provider=%Maker%
+
+[DestinationDirs]
+DefaultDestDir=11
+
+[Manufacturer]
+%Maker%=Maker
+
+[Maker]
+%Sample.DeviceDesc%=Sample.Install, PCI\VEN_125D&DEV_1978
+
+[Sample.Install]
+CopyFiles=Sample.Files
+AddReg=Sample.AddReg
+
+[Sample.Files]
+tnrsampl.drv
+tnrsampl.vxd
+
+[Sample.AddReg]
+HKR,,Driver,,tnrsampl.vxd
+
+[Strings]
+Maker="Helvane"
+Sample.DeviceDesc="Tunara Sample Driver"
+INF
+    printf 'sample driver\r\n' >"$sample/tnrsampl.drv"
+    printf 'sample virtual device\r\n' >"$sample/tnrsampl.vxd"
+    wm_run "$prefix" --timeout 60 "$driver_name" win98 'C:\SAMPLE\SAMPLE.INF' Sample.Install \
+      >"$log" 2>&1 || rc=$?
+    ;;
+  nt)
+    wm_create "$prefix" --no-xvfb --version nt40
+    wm_install_description "$prefix" "$repo/tests/machines/nt4-maestro2e"
+    wm_install_files "$prefix" windows "$hvinf" "$hvinfnt" "$driver"
+    wm_run "$prefix" --timeout 60 "$driver_name" nt 'C:\WINNT\INF\CNPROWT.INF' \
+      >"$log" 2>&1 || rc=$?
+    ;;
+  *)
+    echo "unknown case $case_name" >&2
+    exit 2
+    ;;
+esac
+cat "$log"
+echo "$(grep -c '^ok:' "$log" || true) checks passed, $(grep -c '^FAIL:' "$log" || true) failed"
+exit "$rc"
