@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 name=${1:?usage: tools/fuzz.sh <name> [seconds]}
 seconds=${2:-60}
+# The libraries carry coverage too (fuzzer-no-link), not only the target file.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DTUNARA_FUZZ=ON -DTUNARA_SANITIZE=ON >/dev/null
 cmake --build build/fuzz --target "fuzz_$name"
 mkdir -p "tests/fuzz/corpus/$name"

@@ -29,8 +29,9 @@ class Machine {
     std::uint32_t run(std::uint32_t* errorLine);
 
   private:
-    using Handler = const char* (Machine::*)(const char* p);
-    static const Handler kHandlers[static_cast<int>(State::Count)];
+    // One short handler per state; each consumes input and returns where to go on, or null
+    // at the end of the text.
+    const char* step(const char* p);
 
     bool isEof(const char* p) const {
         return p >= end_ || static_cast<unsigned char>(*p) == kControlZ;
@@ -85,15 +86,25 @@ class Machine {
     char token_[kMaxFieldLength + 1] = {};
 };
 
-const Machine::Handler Machine::kHandlers[static_cast<int>(State::Count)] = {
-    &Machine::lineStart,     &Machine::sectionName,    &Machine::keyName,
-    &Machine::valueName,     &Machine::eolBackslash,   &Machine::quotes,
-    &Machine::leadingSpaces, &Machine::trailingSpaces, &Machine::comment,
-};
+const char* Machine::step(const char* p) {
+    switch (state_) {
+        case State::LineStart: return lineStart(p);
+        case State::SectionName: return sectionName(p);
+        case State::KeyName: return keyName(p);
+        case State::ValueName: return valueName(p);
+        case State::EolBackslash: return eolBackslash(p);
+        case State::Quotes: return quotes(p);
+        case State::LeadingSpaces: return leadingSpaces(p);
+        case State::TrailingSpaces: return trailingSpaces(p);
+        case State::Comment: return comment(p);
+        case State::Count: break;
+    }
+    return nullptr;
+}
 
 std::uint32_t Machine::run(std::uint32_t* errorLine) {
     const char* p = start_;
-    while (p != nullptr) p = (this->*kHandlers[static_cast<int>(state_)])(p);
+    while (p != nullptr) p = step(p);
     if (error_ != ERROR_SUCCESS && errorLine != nullptr) *errorLine = lineNumber_;
     return error_;
 }
