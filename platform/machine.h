@@ -21,6 +21,7 @@ class Mixer;
 class DirectSound;
 class Mci;
 class InstallableDrivers;
+class LzExpand;
 
 // The back-ends in use. Every pointer is set by whoever installs the machine; an operation
 // that a machine cannot offer is still present and answers with its "not supported" code.
@@ -38,6 +39,7 @@ struct Machine {
     DirectSound* directSound = nullptr;
     Mci* mci = nullptr;
     InstallableDrivers* drivers = nullptr;
+    LzExpand* lz = nullptr;
 };
 
 // The installed machine. Calling it before any machine is installed is a programming error

@@ -16,6 +16,7 @@
 #include "platform/inf/portable_inf_reader.h"
 #include "platform/sim/sim_direct_sound.h"
 #include "platform/sim/sim_installable_drivers.h"
+#include "platform/host/host_lz_expand.h"
 #include "platform/sim/sim_mci.h"
 #include "platform/sim/sim_mixer.h"
 #include "platform/sim/sim_pci_config.h"
@@ -139,6 +140,7 @@ struct SimulatedMachine::Parts {
     sim::SimDirectSound directSound;
     sim::SimMci mci;
     sim::SimInstallableDrivers drivers;
+    HostLzExpand lz;
     Machine backends;
     Machine previous;
     IniFile description;
@@ -161,6 +163,7 @@ SimulatedMachine::SimulatedMachine(const std::string& diskRoot) {
     m.directSound = &parts_->directSound;
     m.mci = &parts_->mci;
     m.drivers = &parts_->drivers;
+    m.lz = &parts_->lz;
     parts_->previous = installMachine(m);
 }
 

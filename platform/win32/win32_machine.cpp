@@ -5,6 +5,7 @@
 #include "platform/win32/card_hardware.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_inf_reader.h"
+#include "platform/win32/win32_lz_expand.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_security.h"
 #include "platform/win32/win32_shell.h"
@@ -23,6 +24,7 @@ struct Win32Machine::Parts {
     Win32Shell shell;
     Win32Security security;
     Win32InfReader inf;
+    Win32LzExpand lz;
     CardHardware hardware;
     Machine previous;
 };
@@ -36,6 +38,7 @@ Win32Machine::Win32Machine() : parts_(std::make_unique<Parts>()) {
     m.shell = &parts_->shell;
     m.security = &parts_->security;
     m.inf = &parts_->inf;
+    m.lz = &parts_->lz;
     parts_->hardware.fill(m);
     parts_->previous = installMachine(m);
 }
