@@ -6,13 +6,17 @@
 #
 # Installs the prerequisites, builds the win32-sim flavour, makes the Wine machine
 # build/demo/machine from the machine description tests/machines/win98-maestro2e, copies the
-# win32-sim deliverables into its system folder and starts PROGRAM there (for now
-# `hvinutil.exe -shutdown` with a short notice: it shows the notice and asks Windows to shut
-# down five seconds later).
+# win32-sim deliverables into its system folder and starts PROGRAM there: by default the
+# card's properties program `tunaractl.exe`, with the tray utility `tnrtray.exe` running
+# beside it when the machine's "Cantora SysTray" autostart value is set and the tray program
+# is built.
 #
 # With a DISPLAY the program appears there, in an 800x600 Windows desktop window, and the
-# demo ends when it ends. Without one the machine gets its own Xvfb: the demo saves a
-# screenshot, prints its path and ends the program. The machine is removed at the end
+# demo ends when it ends. Without one the machine gets its own Xvfb: for tunaractl.exe the
+# demo saves screenshots of the settings page, the legacy page and the advanced settings
+# dialog (walked through by tests/wine/props/props_driver.exe, which cancels the dialog and
+# changes nothing); for another program one screenshot. It prints where they are and ends
+# the program. The machine is removed at the end
 # unless --keep is given (then `tools/wine-machine.sh start build/demo/machine` brings it
 # back; `destroy` removes it).
 set -euo pipefail
@@ -26,7 +30,7 @@ if [ "${1:-}" = --keep ]; then
   shift
 fi
 if [ $# -eq 0 ]; then
-  set -- hvinutil.exe -shutdown Setup has finished installing the Tunara card. Windows will now shut down.
+  set -- tunaractl.exe
 fi
 
 echo "== prerequisites"
@@ -81,11 +85,58 @@ fi
 wm_install_files "$prefix" system "${deliverables[@]}"
 echo "installed: $(for f in "${deliverables[@]}"; do basename "$f"; done | tr '\n' ' ')"
 
-echo "== starting $*"
 own_display=0
 [ -f "$prefix/.machine/display" ] && own_display=1
 log=$demo/program.log
-if [ "$own_display" = 1 ]; then
+
+# The tray utility runs when its autostart value is set, as after a log-on.
+if [ "$1" = tunaractl.exe ] && grep -q '^"Cantora SysTray"=' "$description/registry.reg" 2>/dev/null; then
+  if [ -f "$prefix/drive_c/windows/system32/tnrtray.exe" ]; then
+    echo "== starting tnrtray.exe (its autostart value is set)"
+    wm_run "$prefix" --timeout 3600 tnrtray.exe >"$demo/tray.log" 2>&1 &
+    sleep 1.5
+  else
+    echo "(the autostart value names tnrtray.exe, which is not built yet)"
+  fi
+fi
+
+driver=$repo/build/win32-sim/tests/wine/props/props_driver.exe
+echo "== starting $*"
+if [ "$own_display" = 1 ] && [ "$1" = tunaractl.exe ] && [ -f "$driver" ]; then
+  # No screen to look at: the driver opens each page and the advanced settings dialog and
+  # says "shown: <name>"; each gets its picture, then the file C:\shot-<name> lets it go on.
+  wm_install_files "$prefix" windows "$driver"
+  rm -f "$demo"/*.png
+  wm_run "$prefix" --timeout 120 "$@" >"$log" 2>&1 &
+  program=$!
+  wm_run "$prefix" --timeout 100 'C:\windows\props_driver.exe' show >"$demo/driver.log" 2>&1 &
+  walker=$!
+  taken=" "
+  for _ in $(seq 1 900); do
+    step=$(tr -d '\r' <"$demo/driver.log" | sed -n 's/^shown: //p' | while read -r s; do
+      case "$taken" in *" $s "*) ;; *) echo "$s"; break ;; esac; done)
+    if [ -n "$step" ]; then
+      wm_screenshot "$prefix" "$demo/$step.png"
+      echo "screenshot: $demo/$step.png"
+      touch "$prefix/drive_c/shot-$step"
+      taken="$taken$step "
+    elif ! kill -0 "$walker" 2>/dev/null; then
+      break
+    else
+      sleep 0.1
+    fi
+  done
+  rc=0
+  wait "$walker" || rc=$?
+  if [ "$rc" != 0 ]; then
+    tr -d '\r' <"$demo/driver.log" | grep -v '^shown:' >&2 || true
+    echo "the walk through the sheet failed (exit code $rc)" >&2
+  fi
+  if kill -0 "$program" 2>/dev/null; then
+    echo "(tunaractl.exe is still open; stopping the machine ends it)"
+  fi
+  [ "$rc" = 0 ] || exit 1
+elif [ "$own_display" = 1 ]; then
   # No screen to look at: take a picture once the program has drawn its windows.
   wm_run "$prefix" --timeout 60 "$@" >"$log" 2>&1 &
   program=$!

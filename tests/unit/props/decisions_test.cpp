@@ -1,0 +1,198 @@
+// The properties program's plain decisions: help file, support region, keyboard hooks,
+// resource fields and the button row.
+#include <gtest/gtest.h>
+
+#include "inspector/device_inspector.h"
+#include "lang/resource_ids.h"
+#include "props/logic/help_path.h"
+#include "props/logic/keyboard_hooks.h"
+#include "props/logic/layout.h"
+#include "props/logic/resource_fields.h"
+#include "props/logic/support_regions.h"
+
+namespace {
+
+using namespace props;
+
+TEST(HelpPath, LanguageNamesPickTheFile) {
+    struct Row {
+        const char* name;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"DEU", "C:\\WINDOWS\\SYSTEM\\tnrmxDE_.hlp"},
+        {"ENU", "C:\\WINDOWS\\SYSTEM\\tnrmxEN_.hlp"},  // "EN_" is not "en_"
+        {"enu", "C:\\WINDOWS\\SYSTEM\\tunara.hlp"},
+        {"FRA", "C:\\WINDOWS\\SYSTEM\\tnrmxFR_.hlp"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(buildHelpFilePath("C:\\WINDOWS\\SYSTEM", row.name), row.expected) << row.name;
+}
+
+TEST(HelpPath, APathThatWouldNotFitIsLeftEmpty) {
+    // "\tnrmxDE_.hlp" is 13 characters: 86 + 13 = 99 fits with its zero, 87 does not.
+    std::string fits = "C:\\" + std::string(83, 'A');
+    ASSERT_EQ(fits.size(), 86u);
+    EXPECT_EQ(buildHelpFilePath(fits, "DEU").size(), 99u);
+    EXPECT_EQ(buildHelpFilePath(fits + "B", "DEU"), "");
+    EXPECT_EQ(buildHelpFilePath(std::string(250, 'C'), "enu"), "");
+}
+
+TEST(SupportRegion, ThreadLocalesChooseTheRegion) {
+    struct Row {
+        unsigned lcid;
+        int region;
+    };
+    const Row rows[] = {
+        {0x0409, 0}, {0x0809, 2}, {0x0C09, 2}, {0x1009, 0}, {0x0407, 1}, {0x0C07, 1},
+        {0x080A, 0}, {0x0C0A, 2}, {0x040A, 2}, {0x100A, 0}, {0x500A, 0}, {0x540A, 2},
+        {0x0416, 0}, {0x0816, 2}, {0x040C, 2}, {0x0411, 2},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(regionForLocale(row.lcid), row.region) << std::hex << row.lcid;
+}
+
+TEST(SupportRegion, RowsPerRegion) {
+    EXPECT_EQ(supportRows(0).size(), 4u);
+    EXPECT_EQ(supportRows(2).size(), 4u);
+    std::vector<SupportRow> germany = supportRows(1);
+    ASSERT_EQ(germany.size(), 5u);
+    EXPECT_EQ(germany[0].value, static_cast<std::uint32_t>(IDS_SUPPORT_PHONE_GERMANY));
+    EXPECT_EQ(germany[2].label, static_cast<std::uint32_t>(IDS_SUPPORT_LABEL_BBS));
+    EXPECT_EQ(supportRows(0)[3].value, static_cast<std::uint32_t>(IDS_SUPPORT_WEB_AMERICAS));
+    EXPECT_TRUE(supportRows(3).empty());
+    EXPECT_EQ(regionNameString(1), static_cast<std::uint32_t>(IDS_SUPPORT_REGION_GERMANY));
+}
+
+TEST(KeyboardHooks, DecisionTable) {
+    struct Row {
+        HookKey key;
+        FocusAt focus;
+        int page;
+        bool adv;
+        bool okDefault;
+        HookAction action;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {HookKey::Right, FocusAt::AdvResHelp, 1, true, true, HookAction::Drop},
+        {HookKey::Right, FocusAt::AdvResClose, 1, true, true, HookAction::None},
+        {HookKey::Left, FocusAt::AdvResClose, 0, true, true, HookAction::Drop},
+        {HookKey::Left, FocusAt::AdvResClose, 0, false, true, HookAction::None},
+        {HookKey::Tab, FocusAt::SheetHelp, 1, false, false, HookAction::HelpToTabControl},
+        {HookKey::Tab, FocusAt::SupportButton, 0, false, false, HookAction::SupportToOk},
+        {HookKey::Tab, FocusAt::SupportButton, 1, false, false, HookAction::None},
+        {HookKey::Tab, FocusAt::SheetLevel, 0, false, true, HookAction::TabControlToOutput},
+        {HookKey::Tab, FocusAt::SheetLevel, 1, false, true, HookAction::TabControlToResources},
+        {HookKey::Tab, FocusAt::ResourcesButton, 1, false, false, HookAction::ResourcesToOk},
+        {HookKey::Tab, FocusAt::AdvResHelp, 1, true, true, HookAction::AdvResHelpToTabControl},
+        {HookKey::Tab, FocusAt::AdvResTabControl, 1, true, true, HookAction::AdvResTabControlToClose},
+        {HookKey::Tab, FocusAt::AdvResHelp, 0, true, true, HookAction::None},
+        {HookKey::Tab, FocusAt::SheetOk, 0, false, true, HookAction::None},
+        {HookKey::ShiftTab, FocusAt::SheetLevel, 1, false, true, HookAction::SheetLevelToHelp},
+        {HookKey::ShiftTab, FocusAt::CheckedOutput, 0, false, true, HookAction::OutputToTabControl},
+        {HookKey::ShiftTab, FocusAt::AdvancedButton, 0, false, false, HookAction::AdvancedToTrayCheck},
+        {HookKey::ShiftTab, FocusAt::SheetOk, 0, false, true, HookAction::OkToSupport},
+        {HookKey::ShiftTab, FocusAt::SheetOk, 1, false, true, HookAction::OkToResources},
+        {HookKey::ShiftTab, FocusAt::ResourcesButton, 1, false, false, HookAction::ResourcesToTabControl},
+        {HookKey::ShiftTab, FocusAt::AdvResClose, 1, true, true, HookAction::AdvResCloseToTabControl},
+        {HookKey::ShiftTab, FocusAt::SheetCancel, 0, false, true, HookAction::None},
+        {HookKey::Enter, FocusAt::AdvResTabControl, 1, true, true, HookAction::AdvResHideThenContinue},
+        // Enter on a button of the advanced sheet still clicks the main sheet's OK.
+        {HookKey::Enter, FocusAt::AdvResClose, 1, true, true, HookAction::ClickOk},
+        {HookKey::Enter, FocusAt::Other, 0, false, false, HookAction::None},
+    };
+    // clang-format on
+    int i = 0;
+    for (const Row& row : rows) {
+        HookInput in;
+        in.key = row.key;
+        in.focus = row.focus;
+        in.activePage = row.page;
+        in.advancedSheetExists = row.adv;
+        in.okIsDefault = row.okDefault;
+        EXPECT_EQ(decideKey(in), row.action) << "row " << i;
+        ++i;
+    }
+    EXPECT_FALSE(actionHandlesKey(HookAction::AdvResHideThenContinue));
+    EXPECT_TRUE(actionHandlesKey(HookAction::Drop));
+    EXPECT_TRUE(shiftIsDown(-128));
+    EXPECT_TRUE(shiftIsDown(127));
+    EXPECT_FALSE(shiftIsDown(1));
+    EXPECT_FALSE(shiftIsDown(0));
+}
+
+SlotTexts slotsWith(std::initializer_list<std::pair<int, const char*>> filled) {
+    SlotTexts slots;
+    slots.fill(inspector::kResourceConflict);
+    for (const auto& f : filled) slots[static_cast<std::size_t>(f.first)] = f.second;
+    return slots;
+}
+
+const FieldText* field(const std::vector<FieldText>& fields, std::uint32_t control) {
+    for (const FieldText& f : fields)
+        if (f.control == control) return &f;
+    return nullptr;
+}
+
+TEST(ResourceFields, LegacyPageMarksOnlyTheConflictingInterrupt) {
+    SlotTexts slots = slotsWith({{1, "0220-022F"}, {3, "01"}});
+    std::vector<FieldText> fields = legacyPageFields(slots, true);
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(field(fields, IDC_LEGACY_DEVICE)->text, "SoundBlaster Pro");
+    EXPECT_EQ(field(fields, IDC_LEGACY_IRQ)->mark,
+              static_cast<std::uint32_t>(IDC_LEGACY_IRQ_CONFLICT));
+    EXPECT_EQ(field(fields, IDC_LEGACY_IO)->text, "0220-022F");
+    EXPECT_EQ(field(fields, IDC_LEGACY_IO)->mark, 0u);
+    EXPECT_EQ(field(fields, IDC_LEGACY_DMA)->mark, 0u);
+    EXPECT_TRUE(legacyPageFields(slots, false).empty());
+}
+
+TEST(ResourceFields, FirstAdvancedPage) {
+    SlotTexts slots = slotsWith({{0, "05"}, {1, "0220-022F"}, {4, "10"}, {6, "0330-0331"}});
+    // Maestro-1 without game support: only the joystick, from slot 0.
+    std::vector<FieldText> m1 = advResPage1Fields(slots, false, false, false);
+    EXPECT_EQ(field(m1, IDC_ADVRES1_JOY_IO)->text, "05");
+    EXPECT_EQ(field(m1, IDC_ADVRES1_FM_IO)->text, "");
+    EXPECT_EQ(field(m1, IDC_ADVRES1_MPU_IO)->text, "");
+    // Maestro-2E: the gameport's range (slot 7, missing here) with its mark; DMA missing too.
+    std::vector<FieldText> m2 = advResPage1Fields(slots, true, true, false);
+    EXPECT_EQ(field(m2, IDC_ADVRES1_JOY_IO)->mark,
+              static_cast<std::uint32_t>(IDC_ADVRES1_JOY_IO_CONFLICT));
+    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_IO)->text, "0220-022F");
+    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_IRQ)->text, "10");
+    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_DMA)->mark,
+              static_cast<std::uint32_t>(IDC_ADVRES1_FM_DMA_CONFLICT));
+    EXPECT_EQ(field(m2, IDC_ADVRES1_MPU_IO)->mark, 0u);
+    // Joystick off: empty field, no mark.
+    std::vector<FieldText> off = advResPage1Fields(slots, true, true, true);
+    EXPECT_EQ(field(off, IDC_ADVRES1_JOY_IO)->text, "");
+    EXPECT_EQ(field(off, IDC_ADVRES1_JOY_IO)->mark, 0u);
+}
+
+TEST(ResourceFields, SecondAdvancedPage) {
+    SlotTexts slots = slotsWith({{4, "05"}, {5, "E000-E0FF"}, {8, "05"}, {9, "05"}});
+    std::vector<FieldText> off = advResPage2Fields(slots, false);
+    EXPECT_EQ(field(off, IDC_ADVRES2_FM_IO)->text, "");
+    EXPECT_EQ(field(off, IDC_ADVRES2_ENUM_IRQ)->text, "");
+    EXPECT_EQ(field(off, IDC_ADVRES2_WAVE_IO)->text, "E000-E0FF");
+    EXPECT_EQ(field(off, IDC_ADVRES2_WAVE_IRQ)->text, "05");
+    EXPECT_EQ(field(off, IDC_ADVRES2_SYNTH_IRQ)->text, "05");
+    std::vector<FieldText> on = advResPage2Fields(slots, true);
+    EXPECT_EQ(field(on, IDC_ADVRES2_FM_IO)->mark,
+              static_cast<std::uint32_t>(IDC_ADVRES2_FM_IO_CONFLICT));
+    EXPECT_EQ(field(on, IDC_ADVRES2_ENUM_IRQ)->text, "05");
+    EXPECT_EQ(field(on, IDC_ADVRES2_WAVE_IO)->mark, 0u);
+}
+
+TEST(Layout, HelpMeetsTheTabControlsRightEdge) {
+    ButtonRow row = buttonRow(6 + 3 * 77 + 2 * 40, 300);
+    EXPECT_EQ(row.left[1], 6 + 77 + 40);
+    EXPECT_EQ(row.left[2] + 77, 6 + 3 * 77 + 2 * 40);
+    EXPECT_EQ(row.top, 262);
+    EXPECT_EQ(row.bottom, 285);
+    ButtonRow odd = buttonRow(6 + 3 * 77 + 5, 0);  // odd spare: the gap rounds down
+    EXPECT_EQ(odd.left[2], 6 + 2 * 77 + 4);
+}
+
+}  // namespace
