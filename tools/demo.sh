@@ -19,6 +19,9 @@
 # the program. The machine is removed at the end
 # unless --keep is given (then `tools/wine-machine.sh start build/demo/machine` brings it
 # back; `destroy` removes it).
+#
+# On a machine that cannot run 32-bit programs (see `tools/wine-machine.sh probe`) the demo
+# stops at once with the reason and exit code 3.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,8 +36,22 @@ if [ $# -eq 0 ]; then
   set -- tunaractl.exe
 fi
 
+# The programs run under Wine, whose programs are 32-bit: on a machine whose kernel refuses
+# 32-bit programs (or with TUNARA_WINE=skip) there is nothing to show, so say so at once.
+wine_unavailable() {
+  echo "demo: cannot start the Windows 98 machine: $1." >&2
+  echo "demo: the card's programs run under Wine, which needs a Linux machine that runs 32-bit (i386) programs; the tests still run here (tools/test-all.sh), with the Wine tests skipped." >&2
+  exit 3
+}
+probe_rc=0
+reason=$(./tools/wine-machine.sh probe) || probe_rc=$?
+[ "$probe_rc" != 1 ] || wine_unavailable "$reason"
+
 echo "== prerequisites"
 ./tools/install-prerequisites.sh
+probe_rc=0
+reason=$(./tools/wine-machine.sh probe) || probe_rc=$?
+[ "$probe_rc" = 0 ] || wine_unavailable "$reason"
 echo "== building the win32-sim flavour"
 cmake --preset win32-sim >/dev/null
 cmake --build --preset win32-sim -j "$(nproc)"

@@ -11,6 +11,9 @@
 #   tools/wine-machine.sh screenshot PREFIX FILE.png
 #   tools/wine-machine.sh stop    PREFIX
 #   tools/wine-machine.sh destroy PREFIX
+#   tools/wine-machine.sh probe          (can this machine run Wine's 32-bit programs?)
+#   tools/wine-machine.sh wine-test COMMAND [ARGUMENT...]
+#                                        (runs a test that needs Wine, or reports it skipped)
 #
 # PREFIX is a directory under the repository's build/ folder; `create` wipes it. The script
 # can also be sourced: every command is then the function wm_<command> (dashes become
@@ -302,6 +305,65 @@ wm_remove_server_dir() {
     esac
     rm -f "$prefix/wineserver"
   fi
+}
+
+# ---------------------------------------------------------------------------------------
+# Can this machine run Wine at all?
+#
+# Wine's programs here are 32-bit, and some of our Linux machines refuse every i386
+# executable (execve answers ENOEXEC, "Exec format error"; dmesg says IA-32 emulation is off).
+# There no Wine process can start, and emulating one takes about a minute a process, so the
+# Wine tests report themselves skipped instead. The probe executes Wine's 32-bit loader once
+# and recognises that refusal; TUNARA_WINE=skip gives the same answer on any machine, so the
+# skipping path can be tried anywhere. TUNARA_WINE_LOADER names another loader (the probe's
+# own test uses stand-ins).
+#
+# wm_probe prints one line and returns 0 (Wine runs), 1 (this machine cannot run it: the line
+# is the reason) or 2 (the loader is missing or broken: that is a fault of the installation,
+# not of the machine, so tests run and fail as they would without the probe).
+wm_probe() {
+  local loader=${TUNARA_WINE_LOADER:-/usr/lib/wine/wine} out rc=0
+  if [ "${TUNARA_WINE:-}" = skip ]; then
+    echo "Wine is switched off for this run (TUNARA_WINE=skip)"
+    return 1
+  fi
+  if [ ! -e "$loader" ]; then
+    echo "Wine's 32-bit loader $loader is not installed (tools/install-prerequisites.sh installs it)"
+    return 2
+  fi
+  out=$("$loader" --version 2>&1) || rc=$?
+  if [ "$rc" -eq 0 ]; then
+    echo "Wine runs here (${out%%$'\n'*})"
+    return 0
+  fi
+  case "$out" in
+    *"Exec format error"*)
+      echo "this machine cannot run 32-bit programs (the kernel refuses $loader: Exec format error), so Wine cannot start"
+      return 1
+      ;;
+  esac
+  echo "Wine's 32-bit loader $loader fails (exit code $rc): ${out%%$'\n'*}"
+  return 2
+}
+
+# Runs a test that needs Wine. Where Wine cannot run it prints "skipped: <reason>" and ends
+# with 77, which the tests declare as their skip code to CTest; a test's own 77 becomes a
+# failure, so nothing but the probe can make a test count as skipped.
+wm_wine_test() {
+  local reason rc=0
+  [ $# -gt 0 ] || { wm_die "wine-test: no command given"; return 2; }
+  reason=$(wm_probe) || rc=$?
+  if [ "$rc" -eq 1 ]; then
+    echo "skipped: $reason"
+    return 77
+  fi
+  rc=0
+  "$@" || rc=$?
+  if [ "$rc" -eq 77 ]; then
+    echo "the test ended with exit code 77, which is reserved for a skip: counted as failed" >&2
+    return 1
+  fi
+  return "$rc"
 }
 
 # ---------------------------------------------------------------------------------------
@@ -680,13 +742,15 @@ wm_destroy() {
 
 if [ "$wm_sourced" = 0 ]; then
   command=${1:-}
-  [ -n "$command" ] || { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+  [ -n "$command" ] || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
   shift
   case "$command" in
     create | start | install-description | install-files | run | screenshot | stop | destroy)
       "wm_${command//-/_}" "$@"
       ;;
     template) wm_template ;;
+    probe) wm_probe ;;
+    wine-test) wm_wine_test "$@" ;;
     *) wm_die "unknown command $command"; exit 2 ;;
   esac
 fi
