@@ -1,10 +1,11 @@
 // The properties program's plain decisions: help file, support region, keyboard hooks,
-// resource fields, the button row and the advanced settings dialog.
+// resource fields, the button row, the command tables and the advanced settings dialog.
 #include <gtest/gtest.h>
 
 #include "inspector/device_inspector.h"
 #include "lang/resource_ids.h"
 #include "props/logic/advanced_controls.h"
+#include "props/logic/command_table.h"
 #include "props/logic/help_path.h"
 #include "props/logic/keyboard_hooks.h"
 #include "props/logic/layout.h"
@@ -184,6 +185,41 @@ TEST(ResourceFields, SecondAdvancedPage) {
               static_cast<std::uint32_t>(IDC_ADVRES2_FM_IO_CONFLICT));
     EXPECT_EQ(field(on, IDC_ADVRES2_ENUM_IRQ)->text, "05");
     EXPECT_EQ(field(on, IDC_ADVRES2_WAVE_IO)->mark, 0u);
+}
+
+TEST(CommandTables, TheStandardHelpCommandReachesTheDefaultHelp) {
+    int helps = 0;
+    const CommandTable app = applicationCommandTable([&helps] { ++helps; });
+    struct Row {
+        std::uint32_t id;
+        std::uint32_t code;
+        bool routed;
+    };
+    const Row rows[] = {
+        {0xE146, 0, true},   // menu choice or button click
+        {0xE146, 1, true},   // accelerator
+        {0xE146, 6, false},  // BN_SETFOCUS of a control that happens to carry the number
+        {1025, 0, false},    // the sheet's own Help button stays with the sheet
+        {9, 0, false},       // IDHELP of the standard buttons
+        {0, 0, false},
+    };
+    for (const Row& row : rows) {
+        const int before = helps;
+        EXPECT_EQ(app.route(row.id, row.code), row.routed) << std::hex << row.id << "/" << row.code;
+        EXPECT_EQ(helps - before, row.routed ? 1 : 0) << std::hex << row.id << "/" << row.code;
+    }
+
+    // A window's own table matches identifier and notification code exactly.
+    std::string ran;
+    CommandTable page;
+    page.add(1057, 0, [&ran] { ran += "advanced "; });
+    page.add(1057, 0, [&ran] { ran += "second "; });
+    page.add(1057, 1, [&ran] { ran += "code1 "; });
+    EXPECT_TRUE(page.route(1057, 0));
+    EXPECT_TRUE(page.route(1057, 1));
+    EXPECT_FALSE(page.route(1057, 6));
+    EXPECT_FALSE(page.route(1056, 0));
+    EXPECT_EQ(ran, "advanced code1 ");
 }
 
 TEST(AdvancedDialog, RefreshShowsTheState) {
