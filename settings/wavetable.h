@@ -15,6 +15,11 @@ constexpr const char* kTwoMbActive = "\\Plat2Meg.img";
 constexpr const char* kTwoMbInactive = "\\Plat2Meg.im";
 constexpr const char* kFourMbActive = "\\Plat4Meg.img";
 constexpr const char* kFourMbInactive = "\\Plat4Meg.im";
+// Whether the sample set of `megabytes` (2 or 4) can be chosen: "Plat<n>Meg.im" or
+// "Plat<n>Meg.img" opens in the system folder for reading beside whoever has it open. The
+// tray greys its menu item and the advanced settings dialog disables its button otherwise.
+bool sampleSetFilePresent(int megabytes);
+
 // The song the sequencer probe opens.
 constexpr const char* kBlankSong = "\\blank.mid";
 constexpr const char* kSequencerDevice = "sequencer";

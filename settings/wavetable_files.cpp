@@ -56,6 +56,11 @@ bool tunaraSettings::anyWavetableFilePresent() {
     return false;
 }
 
+bool sampleSetFilePresent(int megabytes) {
+    const std::string base = "\\Plat" + std::to_string(megabytes) + "Meg.im";
+    return sampleSetExists(base.c_str()) || sampleSetExists((base + "g").c_str());
+}
+
 bool tunaraSettings::twoMbSetMissing() {
     return !sampleSetExists("\\plat2meg.im");
 }

@@ -73,10 +73,10 @@ platform::HWnd Win32TrayShell::createTrayWindow(tray::TrayController& controller
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &Win32TrayShell::windowProcedure;
     windowClass.hInstance = instance_;
-    windowClass.lpszClassName = tray::kTrayWindowClass;
+    windowClass.lpszClassName = settings::kTrayWindowClass;
     if (RegisterClassA(&windowClass) == 0) return 0;
-    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, tray::kTrayWindowClass, "", WS_DISABLED, 0, 0, 0, 0,
-                              nullptr, nullptr, instance_, nullptr);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, settings::kTrayWindowClass, "", WS_DISABLED, 0, 0,
+                              0, 0, nullptr, nullptr, instance_, nullptr);
     return reinterpret_cast<platform::HWnd>(window_);
 }
 

@@ -12,19 +12,8 @@
 
 namespace tray {
 
-TrayMessages registerTrayMessages() {
-    platform::UserInterface& ui = *platform::machine().ui;
-    TrayMessages messages;
-    messages.exit = ui.RegisterWindowMessage(kExitMessageName);
-    messages.outputDevice = ui.RegisterWindowMessage(kOutputDeviceMessageName);
-    messages.hwAcceleration = ui.RegisterWindowMessage(kHwAccelerationMessageName);
-    messages.micBoost = ui.RegisterWindowMessage(kMicBoostMessageName);
-    messages.wavetable = ui.RegisterWindowMessage(kWavetableMessageName);
-    return messages;
-}
-
 TrayController::TrayController(settings::tunaraSettings& card, platform::HModule module,
-                               const TrayMessages& messages, TrayWindowActions& actions)
+                               const settings::ChangeMessages& messages, TrayWindowActions& actions)
     : card_(card), module_(module), messages_(messages), actions_(actions) {}
 
 bool TrayController::handleMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -33,7 +22,7 @@ bool TrayController::handleMessage(std::uint32_t message, std::uintptr_t wParam,
     const auto is = [message](std::uint32_t registered) {
         return registered != 0 && message == registered;
     };
-    if (is(messages_.exit)) actions_.requestQuit();
+    if (is(messages_.exitTray)) actions_.requestQuit();
     if (message == kTrayCallbackMessage) {
         if (static_cast<std::uint32_t>(lParam) == kMouseLeftDoubleClick)
             startProperties();

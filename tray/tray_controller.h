@@ -8,6 +8,7 @@
 
 #include "platform/system.h"
 #include "platform/ui.h"
+#include "settings/change_messages.h"
 
 namespace settings {
 class tunaraSettings;
@@ -17,28 +18,11 @@ namespace tray {
 
 struct TrayMenuState;
 
-constexpr const char* kTrayWindowClass = "Tunara Taskbar";
 // The icon's callback message; lParam carries the mouse message.
 constexpr std::uint32_t kTrayCallbackMessage = 0x8000;
 constexpr std::uint32_t kTrayIconId = 1;
 constexpr std::uint32_t kMouseLeftDoubleClick = 0x0203;
 constexpr std::uint32_t kMouseRightButtonDown = 0x0204;
-
-constexpr const char* kExitMessageName = "Tell TunaraTray to exit";
-constexpr const char* kOutputDeviceMessageName = "Output Device Change";
-constexpr const char* kHwAccelerationMessageName = "HwAcceleration Change";
-constexpr const char* kMicBoostMessageName = "Mic Boost Change";
-constexpr const char* kWavetableMessageName = "MIDI Wavetable Change";
-
-// The five registered message identifiers.
-struct TrayMessages {
-    std::uint32_t exit = 0;
-    std::uint32_t outputDevice = 0;
-    std::uint32_t hwAcceleration = 0;
-    std::uint32_t micBoost = 0;
-    std::uint32_t wavetable = 0;
-};
-TrayMessages registerTrayMessages();
 
 // What only the window shell can do.
 class TrayWindowActions {
@@ -53,7 +37,7 @@ class TrayWindowActions {
 class TrayController {
   public:
     TrayController(settings::tunaraSettings& card, platform::HModule module,
-                   const TrayMessages& messages, TrayWindowActions& actions);
+                   const settings::ChangeMessages& messages, TrayWindowActions& actions);
 
     // The window procedure's decisions for one message: true when it answers 0 itself
     // (WM_DESTROY, WM_COMMAND), false when the default window procedure must run.
@@ -80,7 +64,7 @@ class TrayController {
 
     settings::tunaraSettings& card_;
     platform::HModule module_;
-    TrayMessages messages_;
+    settings::ChangeMessages messages_;
     TrayWindowActions& actions_;
 };
 

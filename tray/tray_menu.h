@@ -32,8 +32,4 @@ struct TrayMenuState {
 // outside 0..5 checks nothing.
 TrayMenuState computeTrayMenuState(settings::tunaraSettings& card, std::int32_t rememberedSize);
 
-// Whether "Plat<megabytes>Meg.im" or "Plat<megabytes>Meg.img" is in the system folder (opens
-// for reading with read and write sharing).
-bool sampleSetFilePresent(int megabytes);
-
 }  // namespace tray

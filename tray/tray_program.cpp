@@ -54,13 +54,13 @@ std::string loadTitle(platform::HModule module) {
     return text;
 }
 
-void runTrayMode(settings::tunaraSettings& card, const TrayMessages& messages,
+void runTrayMode(settings::tunaraSettings& card, const settings::ChangeMessages& messages,
                  const std::string& startMenuFolder, TrayShell& shell) {
     platform::UserInterface& ui = *platform::machine().ui;
     platform::System& system = *platform::machine().system;
     const platform::HModule module =
         settings::loadLanguageModule(settings::kLanguageModulePrefix, 0);
-    if (ui.FindWindow(kTrayWindowClass, nullptr) != 0 || !card.cardPresent) {
+    if (ui.FindWindow(settings::kTrayWindowClass, nullptr) != 0 || !card.cardPresent) {
         if (module != 0) system.FreeLibrary(module);
         return;
     }
@@ -88,7 +88,7 @@ void runTrayMode(settings::tunaraSettings& card, const TrayMessages& messages,
     if (window != 0) {
         card.setOwnerWindow(window);
         shell.addIcon(module, trayTip(title));
-        shell.runMessageLoop(messages.exit);
+        shell.runMessageLoop(messages.exitTray);
         shell.removeIcon();
         shell.destroyTrayWindow();
     }
@@ -102,7 +102,7 @@ std::string trayTip(const std::string& productTitle) {
 }
 
 int runTrayProgram(settings::tunaraSettings& card, const char* commandLine, TrayShell& shell) {
-    const TrayMessages messages = registerTrayMessages();
+    const settings::ChangeMessages messages = settings::registerChangeMessages();
     const std::string startMenuFolder = resolveStartMenuFolder();
     if (!runMaintenance(card, matchTrayOption(commandLine)))
         runTrayMode(card, messages, startMenuFolder, shell);

@@ -4,6 +4,12 @@
 
 namespace fw {
 
+App::App() : commands_(props::applicationCommandTable([this] { onHelp(); })) {}
+
+void App::onHelp() {
+    winHelp(GetActiveWindow(), HELP_CONTENTS, 0);
+}
+
 void App::setHelpFilePath(const std::string& path) {
     helpFilePath_[0] = 0;
     if (path.size() < sizeof helpFilePath_)

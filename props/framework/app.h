@@ -11,11 +11,13 @@
 
 #include <string>
 
+#include "props/logic/command_table.h"
+
 namespace fw {
 
 class App {
   public:
-    App() = default;
+    App();
     virtual ~App() = default;
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -38,7 +40,19 @@ class App {
     // A string of the resource module (at most 259 characters; empty when missing).
     std::string loadString(UINT id) const;
 
+    // The application's command table, the last stop of a WM_COMMAND that the window it was
+    // sent to left unhandled. True when it ran a handler.
+    bool routeCommand(WPARAM wParam) const {
+        return commands_.route(LOWORD(wParam), HIWORD(wParam));
+    }
+
+  protected:
+    // The framework's default help, for the standard Help command: the help file's contents,
+    // owned by the active window.
+    virtual void onHelp();
+
   private:
+    props::CommandTable commands_;
     HMODULE resourceModule_ = nullptr;
     char helpFilePath_[100] = {};
 };

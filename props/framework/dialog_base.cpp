@@ -16,7 +16,8 @@ void DialogBase::DoDataExchange(bool save) {
 }
 
 void DialogBase::onCommand(int id, int code, std::function<void()> handler) {
-    commands_.push_back({id, code, std::move(handler)});
+    commands_.add(static_cast<std::uint32_t>(id), static_cast<std::uint32_t>(code),
+                  std::move(handler));
 }
 
 void DialogBase::bindCheck(int id, bool* value) {
@@ -49,13 +50,10 @@ INT_PTR DialogBase::dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND: {
             int id = LOWORD(wParam);
             int code = HIWORD(wParam);
-            for (const Command& c : commands_) {
-                if (c.id == id && c.code == code) {
-                    c.handler();
-                    return TRUE;
-                }
-            }
-            return onUnhandledCommand(id, code) ? TRUE : FALSE;
+            if (commands_.route(static_cast<std::uint32_t>(id), static_cast<std::uint32_t>(code)))
+                return TRUE;
+            if (onUnhandledCommand(id, code)) return TRUE;
+            return app_ != nullptr && app_->routeCommand(wParam) ? TRUE : FALSE;
         }
         case WM_HELP:
             if (helpOnF1_ && !helpTable_.empty() && app_ != nullptr) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "props/framework/app.h"
+#include "props/logic/command_table.h"
 
 namespace fw {
 
@@ -49,23 +50,19 @@ class DialogBase {
     // Shared dialog procedure body: records the window at WM_INITDIALOG, then WindowProc,
     // command table and help. Returns the value for the dialog procedure.
     INT_PTR dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // A WM_COMMAND no table entry took (modal dialogs end on IDOK/IDCANCEL here).
+    // A WM_COMMAND no table entry took (modal dialogs end on IDOK/IDCANCEL here). What this
+    // leaves goes on to the application's command table.
     virtual bool onUnhandledCommand(int /*id*/, int /*code*/) { return false; }
 
     HWND window_ = nullptr;
 
   private:
-    struct Command {
-        int id;
-        int code;
-        std::function<void()> handler;
-    };
     struct Binding {
         int id;
         bool* value;
     };
     App* app_;
-    std::vector<Command> commands_;
+    props::CommandTable commands_;
     std::vector<Binding> bindings_;
     std::vector<DWORD> helpTable_;
     bool helpOnF1_ = false;

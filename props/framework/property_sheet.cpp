@@ -88,6 +88,10 @@ LRESULT CALLBACK PropertySheetWnd::subclassProc(HWND window, UINT message, WPARA
     if (self == nullptr) return DefDlgProcA(window, message, wParam, lParam);
     LRESULT result = 0;
     if (self->WindowProc(message, wParam, lParam, &result)) return result;
+    // A command the sheet left goes to the application's table before the sheet's own
+    // procedure, as commands travel from a window to its application.
+    if (message == WM_COMMAND && self->app_ != nullptr && self->app_->routeCommand(wParam))
+        return 0;
     WNDPROC original = self->original_;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));

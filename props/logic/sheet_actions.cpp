@@ -50,7 +50,7 @@ OkResult applyOk(settings::tunaraSettings& s, const OkContext& context) {
         const AdvancedState& st = context.advanced;
         result.actions = planAdvancedChanges(st, s, s.dosStartHasDriver());
         platform::HWnd tray =
-            result.actions.empty() ? 0 : ui().FindWindow(kTrayWindowClass, nullptr);
+            result.actions.empty() ? 0 : ui().FindWindow(settings::kTrayWindowClass, nullptr);
         for (OkAction action : result.actions) {
             switch (action) {
                 case OkAction::HwAcceleration:
@@ -108,7 +108,7 @@ OkResult applyOk(settings::tunaraSettings& s, const OkContext& context) {
 }
 
 void applyTrayIconChoice(settings::tunaraSettings& s, bool on, platform::HWnd sheet,
-                         platform::HModule language, const ChangeMessages& messages) {
+                         platform::HModule language, const settings::ChangeMessages& messages) {
     if (on) {
         s.setTrayAutoStart(true);
         launchTray(sheet);
@@ -123,7 +123,7 @@ void applyTrayIconChoice(settings::tunaraSettings& s, bool on, platform::HWnd sh
     std::string done = loadModuleString(language, IDS_TRAY_OFF_DONE);
     std::string doneCaption = loadModuleString(language, IDS_TRAY_OFF_DONE_CAPTION);
     ui().MessageBox(sheet, done.c_str(), doneCaption.c_str(), MB_ICONINFORMATION);
-    sendToTray(ui().FindWindow(kTrayWindowClass, nullptr), messages.exitTray, 0);
+    sendToTray(ui().FindWindow(settings::kTrayWindowClass, nullptr), messages.exitTray, 0);
 }
 
 void launchTray(platform::HWnd sheet) {

@@ -10,7 +10,7 @@
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "props/logic/advanced_state.h"
-#include "props/logic/change_messages.h"
+#include "settings/change_messages.h"
 
 namespace settings {
 class tunaraSettings;
@@ -45,7 +45,7 @@ struct OkResult {
 struct OkContext {
     platform::HWnd sheet = 0;        // owner of the boxes, brought forward to start the tray
     platform::HModule language = 0;  // the strings of the boxes
-    ChangeMessages messages;
+    settings::ChangeMessages messages;
     bool trayIconChecked = false;  // the settings page's check box
     bool advancedDialogOpened = false;
     AdvancedState advanced;
@@ -61,7 +61,7 @@ OkResult applyOk(settings::tunaraSettings& s, const OkContext& context);
 // user's confirmation: autostart removed, the notice, and the tray told to exit). Declining
 // the question changes nothing.
 void applyTrayIconChoice(settings::tunaraSettings& s, bool on, platform::HWnd sheet,
-                         platform::HModule language, const ChangeMessages& messages);
+                         platform::HModule language, const settings::ChangeMessages& messages);
 
 // Starts the system folder's tnrtray.exe without waiting for it, after bringing the sheet
 // forward. The result is not examined; the process handle is closed at once.

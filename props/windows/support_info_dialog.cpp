@@ -2,46 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "lang/resource_ids.h"
+#include "props/logic/product_version.h"
 #include "props/logic/support_regions.h"
-
-namespace {
-
-// The ProductVersion of tunaractl.exe in the system folder; empty when any step fails.
-std::string installedVersion() {
-    char folder[MAX_PATH] = {};
-    UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return std::string();
-    std::string path = std::string(folder) + "\\tunaractl.exe";
-    DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0) return std::string();
-    std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return std::string();
-    WORD* translation = nullptr;
-    UINT translationSize = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(&translation), &translationSize) ||
-        translation == nullptr || translationSize < 4)
-        return std::string();
-    char query[64];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\ProductVersion", translation[0],
-                  translation[1]);
-    char* value = nullptr;
-    UINT valueSize = 0;
-    if (!VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&value), &valueSize) ||
-        value == nullptr)
-        return std::string();
-    std::string version(value);
-    if (version.size() > 259) version.resize(259);
-    return version;
-}
-
-}  // namespace
 
 SupportInfoDialog::SupportInfoDialog(fw::App* app) : ModalDialog(app, IDD_SUPPORT) {
     onCommand(IDC_SUPPORT_REGION, CBN_SELCHANGE, [this] {
@@ -72,7 +37,7 @@ BOOL SupportInfoDialog::OnInitDialog() {
     GetWindowRect(window(), &r);
     MoveWindow(window(), r.left - 10, r.top + 35, r.right - r.left, r.bottom - r.top, FALSE);
 
-    std::string version = installedVersion();
+    std::string version = props::installedProductVersion();
     if (HWND label = item(IDC_SUPPORT_VERSION)) {
         char current[261] = {};
         GetWindowTextA(label, current, sizeof current);

@@ -29,7 +29,7 @@ CTunaraSheet::CTunaraSheet(CTunaraApp* app, settings::tunaraSettings* settings,
       tunaraApp_(app),
       settings_(settings),
       languageModule_(languageModule),
-      messages_(props::registerChangeMessages()) {
+      messages_(settings::registerChangeMessages()) {
     okText_ = moduleString(languageModule, IDS_BUTTON_OK);
     cancelText_ = moduleString(languageModule, IDS_BUTTON_CANCEL);
     helpText_ = moduleString(languageModule, IDS_BUTTON_HELP);

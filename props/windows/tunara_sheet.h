@@ -7,7 +7,7 @@
 #include <string>
 
 #include "props/framework/property_sheet.h"
-#include "props/logic/change_messages.h"
+#include "settings/change_messages.h"
 #include "props/logic/keyboard_hooks.h"
 #include "props/windows/tunara_page1.h"
 #include "props/windows/tunara_page3.h"
@@ -44,7 +44,7 @@ class CTunaraSheet : public fw::PropertySheetWnd {
     CTunaraApp* tunaraApp_;
     settings::tunaraSettings* settings_;
     HMODULE languageModule_;
-    props::ChangeMessages messages_;
+    settings::ChangeMessages messages_;
     std::string okText_, cancelText_, helpText_;
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;

@@ -25,6 +25,16 @@ RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION = 2, 4, 5, 6
 WS_VISIBLE = 0x10000000
 DS_SETFONT = 0x40
 MF_POPUP, MF_END = 0x10, 0x80
+BS_NOTIFY = 0x4000
+
+# Styles the programs rely on, by control name: the settings page makes the sheet's OK the
+# default button again when one of these buttons gets the focus, and a button reports
+# BN_SETFOCUS to its dialog only with BS_NOTIFY.
+REQUIRED_STYLES = [
+    ("IDC_SETTINGS_TRAY_ICON", BS_NOTIFY, "BS_NOTIFY"),
+    ("IDC_SETTINGS_HEADPHONES", BS_NOTIFY, "BS_NOTIFY"),
+    ("IDC_SETTINGS_SPEAKERS", BS_NOTIFY, "BS_NOTIFY"),
+]
 
 # The product titles by module: the tray removes the shortcuts of the other languages by
 # exactly these names.
@@ -291,6 +301,10 @@ def check_module(m, names, problems):
                 problem("dialog %d has no control %d (%s)" % (dialog, cid, cname))
             elif cname.endswith("_CONFLICT") and by_id[cid][2] & WS_VISIBLE:
                 problem("conflict mark %d of dialog %d is visible" % (cid, dialog))
+            for required, bits, style_name in REQUIRED_STYLES:
+                if cname == required and cid in by_id and by_id[cid][2] & bits != bits:
+                    problem("control %d (%s) of dialog %d lacks %s"
+                            % (cid, cname, dialog, style_name))
         if font != (8, "MS Sans Serif"):
             problem("dialog %d uses font %r instead of MS Sans Serif 8" % (dialog, font))
 
@@ -425,6 +439,9 @@ def main(argv):
         sys.stderr.write(__doc__)
         return 2
     names = read_header(args[0])
+    unknown = [n for n, _, _ in REQUIRED_STYLES if n not in names]
+    if unknown:
+        raise SystemExit("required styles name controls the header lacks: %s" % unknown)
     problems = []
     modules = []
     for path in args[1:]:

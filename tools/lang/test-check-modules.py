@@ -20,6 +20,7 @@ EXPECTED = [
     "cnctlFR_.dll: dialog 185 (IDD_DOSPROMPT) is missing",
     "cnctlFR_.dll: dialog 160 has no control 1044 (IDC_LEGACY_DMA)",
     "cnctlFR_.dll: conflict mark 1064 of dialog 160 is visible",
+    "cnctlFR_.dll: control 1015 (IDC_SETTINGS_HEADPHONES) of dialog 132 lacks BS_NOTIFY",
     "cnctlFR_.dll: dialog 174 uses font (9, 'Arial') instead of MS Sans Serif 8",
     "cnctlFR_.dll: tray menu position 2 is not the submenu",
     "cnctlFR_.dll: tray menu has no item at position 7 (TRAY_POS_EXIT)",

@@ -1,9 +1,11 @@
 // The properties program's plain decisions: help file, support region, keyboard hooks,
-// resource fields and the button row.
+// resource fields, the button row, the command tables and the advanced settings dialog.
 #include <gtest/gtest.h>
 
 #include "inspector/device_inspector.h"
 #include "lang/resource_ids.h"
+#include "props/logic/advanced_controls.h"
+#include "props/logic/command_table.h"
 #include "props/logic/help_path.h"
 #include "props/logic/keyboard_hooks.h"
 #include "props/logic/layout.h"
@@ -183,6 +185,133 @@ TEST(ResourceFields, SecondAdvancedPage) {
               static_cast<std::uint32_t>(IDC_ADVRES2_FM_IO_CONFLICT));
     EXPECT_EQ(field(on, IDC_ADVRES2_ENUM_IRQ)->text, "05");
     EXPECT_EQ(field(on, IDC_ADVRES2_WAVE_IO)->mark, 0u);
+}
+
+TEST(CommandTables, TheStandardHelpCommandReachesTheDefaultHelp) {
+    int helps = 0;
+    const CommandTable app = applicationCommandTable([&helps] { ++helps; });
+    struct Row {
+        std::uint32_t id;
+        std::uint32_t code;
+        bool routed;
+    };
+    const Row rows[] = {
+        {0xE146, 0, true},   // menu choice or button click
+        {0xE146, 1, true},   // accelerator
+        {0xE146, 6, false},  // BN_SETFOCUS of a control that happens to carry the number
+        {1025, 0, false},    // the sheet's own Help button stays with the sheet
+        {9, 0, false},       // IDHELP of the standard buttons
+        {0, 0, false},
+    };
+    for (const Row& row : rows) {
+        const int before = helps;
+        EXPECT_EQ(app.route(row.id, row.code), row.routed) << std::hex << row.id << "/" << row.code;
+        EXPECT_EQ(helps - before, row.routed ? 1 : 0) << std::hex << row.id << "/" << row.code;
+    }
+
+    // A window's own table matches identifier and notification code exactly.
+    std::string ran;
+    CommandTable page;
+    page.add(1057, 0, [&ran] { ran += "advanced "; });
+    page.add(1057, 0, [&ran] { ran += "second "; });
+    page.add(1057, 1, [&ran] { ran += "code1 "; });
+    EXPECT_TRUE(page.route(1057, 0));
+    EXPECT_TRUE(page.route(1057, 1));
+    EXPECT_FALSE(page.route(1057, 6));
+    EXPECT_FALSE(page.route(1056, 0));
+    EXPECT_EQ(ran, "advanced code1 ");
+}
+
+TEST(AdvancedDialog, RefreshShowsTheState) {
+    struct Row {
+        bool maestro2E;
+        bool gameSupport;
+        std::int32_t size;
+        bool disableNativeDos;
+        int button;
+    };
+    const Row rows[] = {
+        {false, false, 2, true, IDC_ADVANCED_WAVETABLE_2MB},  // Maestro-1 without game support
+        {false, true, 0, false, IDC_ADVANCED_WAVETABLE_NONE},
+        {true, false, 4, false, IDC_ADVANCED_WAVETABLE_4MB},  // never disabled on a Maestro-2E
+        {true, true, -1, false, 0},                           // no size: the buttons stay
+        {false, true, 3, false, 0},
+    };
+    for (const Row& row : rows) {
+        AdvancedState state;
+        state.hwAcceleration = true;
+        state.joystickEnabled = row.maestro2E;
+        state.micBoost = !row.maestro2E;
+        state.nativeDosSupport = row.gameSupport;
+        state.gameSupport = row.gameSupport;
+        state.wavetableSize = row.size;
+        const AdvancedControlView view = advancedControlView(state, row.maestro2E);
+        const std::string at = "row with size " + std::to_string(row.size);
+        EXPECT_EQ(view.disableNativeDos, row.disableNativeDos) << at;
+        EXPECT_EQ(view.wavetableButton, row.button) << at;
+        EXPECT_TRUE(view.hwAcceleration) << at;
+        EXPECT_EQ(view.joystick, row.maestro2E) << at;
+        EXPECT_EQ(view.micBoost, !row.maestro2E) << at;
+        EXPECT_EQ(view.gameSupport, row.gameSupport) << at;
+        EXPECT_EQ(view.nativeDos, row.gameSupport) << at;
+    }
+    // Checking game support enables the DOS box again; clearing it disables the box.
+    EXPECT_TRUE(nativeDosEnabledAfterGameSupportClick(true));
+    EXPECT_FALSE(nativeDosEnabledAfterGameSupportClick(false));
+}
+
+TEST(AdvancedDialog, OkReadsTheControls) {
+    AdvancedChecks checks;
+    checks.hwAcceleration = true;
+    checks.nativeDos = true;
+    checks.wavetable2Mb = true;
+    checks.wavetable4Mb = true;  // the first size checked counts
+    AdvancedState state = advancedStateFromChecks(checks);
+    EXPECT_TRUE(state.hwAcceleration);
+    EXPECT_FALSE(state.micBoost);
+    EXPECT_FALSE(state.joystickEnabled);
+    EXPECT_FALSE(state.gameSupport);
+    EXPECT_TRUE(state.nativeDosSupport);
+    EXPECT_EQ(state.wavetableSize, 2);
+    checks = AdvancedChecks();
+    checks.micBoost = checks.joystick = checks.gameSupport = true;
+    checks.wavetable4Mb = true;
+    state = advancedStateFromChecks(checks);
+    EXPECT_TRUE(state.micBoost && state.joystickEnabled && state.gameSupport);
+    EXPECT_FALSE(state.hwAcceleration || state.nativeDosSupport);
+    EXPECT_EQ(state.wavetableSize, 4);
+    checks.wavetableNone = true;
+    EXPECT_EQ(advancedStateFromChecks(checks).wavetableSize, 0);
+    EXPECT_EQ(advancedStateFromChecks(AdvancedChecks()).wavetableSize, -1);
+}
+
+TEST(AdvancedDialog, AMaestro2ELosesTheGameSupportBox) {
+    const AdvancedLayout m1 = advancedLayout(false);
+    const AdvancedLayout m2 = advancedLayout(true);
+    for (const AdvancedLayout* layout : {&m1, &m2}) {
+        EXPECT_EQ(layout->leftEdge, -3);
+        EXPECT_EQ(layout->rightEdge, -1);
+        EXPECT_EQ(layout->topEdge, 36);
+        EXPECT_EQ(layout->bottomEdge, 36);
+    }
+    EXPECT_TRUE(m1.hidden.empty());
+    EXPECT_TRUE(m1.shifts.empty());
+    EXPECT_EQ(m1.nativeDosText, nullptr);
+    EXPECT_EQ(m1.heightChange, 0);
+
+    EXPECT_EQ(m2.hidden, (std::vector<int>{IDC_ADVANCED_GAME_SUPPORT, IDC_ADVANCED_DOS_GROUP}));
+    std::vector<std::pair<int, int>> shifts;
+    for (const ControlShift& s : m2.shifts) shifts.emplace_back(s.id, s.dy);
+    EXPECT_EQ(shifts, (std::vector<std::pair<int, int>>{{IDC_ADVANCED_NATIVE_DOS, -46},
+                                                        {IDC_ADVANCED_OK, -55},
+                                                        {IDC_ADVANCED_CANCEL, -55},
+                                                        {IDC_ADVANCED_HELP, -55},
+                                                        {IDC_ADVANCED_HW_ACCELERATION, -55},
+                                                        {IDC_ADVANCED_MIC_BOOST, -55},
+                                                        {IDC_ADVANCED_JOYSTICK, -55}}));
+    ASSERT_NE(m2.nativeDosText, nullptr);
+    EXPECT_STREQ(m2.nativeDosText, "&Native DOS Support");
+    EXPECT_EQ(m2.heightChange, -55);
 }
 
 TEST(Layout, HelpMeetsTheTabControlsRightEdge) {

@@ -22,7 +22,7 @@ class SheetActionsTest : public MachineTest {
         loadMachine("win98-maestro2e");
         settings_ = std::make_unique<settings::tunaraSettings>();
         sheet_ = machine().ui().addWindow("#32770", "Tunara Properties");
-        messages_ = props::registerChangeMessages();
+        messages_ = settings::registerChangeMessages();
     }
 
     // The settings object closes its mixer handle while the machine still exists.
@@ -56,7 +56,7 @@ class SheetActionsTest : public MachineTest {
     std::unique_ptr<settings::tunaraSettings> settings_;
     platform::HWnd sheet_ = 0;
     platform::HWnd tray_ = 0;
-    props::ChangeMessages messages_;
+    settings::ChangeMessages messages_;
 };
 
 TEST_F(SheetActionsTest, TheMachineIsAsDescribed) {

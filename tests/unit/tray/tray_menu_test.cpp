@@ -19,7 +19,7 @@ class TrayWindowTest : public TrayTest {
         module_ = machine().system().LoadLibrary("cnctlen_.dll");
         ASSERT_NE(module_, 0u);
         card().setResourceModule(module_);
-        messages_ = tray::registerTrayMessages();
+        messages_ = settings::registerChangeMessages();
         controller_ = std::make_unique<tray::TrayController>(card(), module_, messages_, *shell);
     }
     void TearDown() override {
@@ -50,7 +50,7 @@ class TrayWindowTest : public TrayTest {
     }
 
     platform::HModule module_ = 0;
-    tray::TrayMessages messages_;
+    settings::ChangeMessages messages_;
     std::unique_ptr<tray::TrayController> controller_;
 };
 
@@ -103,7 +103,7 @@ TEST_F(TrayWindowTest, FlagsComeFromTheSettingsAndTheMessages) {
 
 TEST_F(TrayWindowTest, WindowProcedureAnswersOnlyDestroyAndCommandItself) {
     start("win98-maestro2e");
-    EXPECT_FALSE(controller_->handleMessage(messages_.exit, 0, 0));
+    EXPECT_FALSE(controller_->handleMessage(messages_.exitTray, 0, 0));
     EXPECT_EQ(shell->quitRequests, 1);
     EXPECT_TRUE(controller_->handleMessage(WM_DESTROY, 0, 0));
     EXPECT_EQ(shell->quitRequests, 2);

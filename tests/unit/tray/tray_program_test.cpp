@@ -30,7 +30,7 @@ TEST_F(TrayTest, WithoutCardTheTrayEndsBeforeAnything) {
 TEST_F(TrayTest, SecondTrayEndsSilently) {
     useMachine("win98-maestro2e");
     installLanguageModule();
-    machine().ui().addWindow(tray::kTrayWindowClass, "");
+    machine().ui().addWindow(settings::kTrayWindowClass, "");
     EXPECT_EQ(run(""), 0);
     EXPECT_TRUE(shell->calls.empty());
     EXPECT_FALSE(exists(tray::resolveStartMenuFolder() + "Tunara Properties.lnk"));
@@ -55,7 +55,7 @@ TEST_F(TrayTest, TrayRunsUntilTheExitMessageAndCutsTheTip) {
     shell->duringLoop = [this](platform::HWnd window) {
         // The properties program finds the tray by its class and tells it to go.
         platform::UserInterface& ui = machine().ui();
-        EXPECT_EQ(ui.FindWindow(tray::kTrayWindowClass, nullptr), window);
+        EXPECT_EQ(ui.FindWindow(settings::kTrayWindowClass, nullptr), window);
         ui.SendMessage(window, ui.RegisterWindowMessage("Tell TunaraTray to exit"), 0, 0);
     };
     EXPECT_EQ(run(""), 0);

@@ -1,11 +1,13 @@
 // The five registered window messages by which the properties program and the tray utility
-// tell each other about a changed setting. Both register the same names at start; every
-// message goes out with SendMessageA, wParam = the new state, lParam = 0.
+// tell each other about a changed setting, and the class of the tray's hidden window by
+// which the properties program finds it. Both programs register the same names at start;
+// every message goes out with SendMessageA, wParam = the new state, lParam = 0. The one
+// definition both programs build from, so the two sides cannot drift apart.
 #pragma once
 
 #include <cstdint>
 
-namespace props {
+namespace settings {
 
 constexpr const char* kExitTrayMessage = "Tell TunaraTray to exit";
 constexpr const char* kOutputDeviceMessage = "Output Device Change";
@@ -27,4 +29,4 @@ struct ChangeMessages {
 // is never matched or sent.
 ChangeMessages registerChangeMessages();
 
-}  // namespace props
+}  // namespace settings

@@ -1,9 +1,9 @@
-#include "props/logic/change_messages.h"
+#include "settings/change_messages.h"
 
 #include "platform/machine.h"
 #include "platform/ui.h"
 
-namespace props {
+namespace settings {
 
 ChangeMessages registerChangeMessages() {
     platform::UserInterface& ui = *platform::machine().ui;
@@ -16,4 +16,4 @@ ChangeMessages registerChangeMessages() {
     return m;
 }
 
-}  // namespace props
+}  // namespace settings
