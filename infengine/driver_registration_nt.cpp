@@ -45,9 +45,11 @@ bool nextSubWalkEntry(int step, const std::string& section, HkrTarget target,
     const bool start = driver.activeSubWalk != step;
     driver.activeSubWalk = step;
     engine.hkrTarget = target;
-    const bool found =
+    // Lines whose key cannot be handed out whole are passed over.
+    bool found =
         walkSectionList(driver.subWalk, start ? section.c_str() : nullptr, "AddReg", false);
-    if (found) parseRegistryLine(engine.currentLine, out);
+    while (found && !parseRegistryLine(engine.currentLine, out))
+        found = walkSectionList(driver.subWalk, nullptr, "AddReg", false);
     engine.hkrTarget = HkrTarget::ClassKey;
     if (!found) driver.activeSubWalk = 0;
     return found;

@@ -5,7 +5,8 @@
 // Results: 0 means success, or that an entry was returned; 1 means failure, or that there
 // are no (more) entries. Every text output is a caller buffer of at least 260 bytes
 // (MAX_PATH): at most 260 bytes are written into it, terminating zero included, and a longer
-// text is cut without notice. A null output pointer is left alone.
+// text is cut without notice, except a registry key, which is never handed out cut (its entry
+// is skipped). A null output pointer is left alone.
 //
 // Calling order: OpenInfFile first; then the queries and enumerations; CloseInfFile last.
 // Enumerations: the first call names the install section and returns the first entry; each

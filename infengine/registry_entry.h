@@ -17,7 +17,9 @@
 // empty.
 //
 // Parsing stops at the first thing missing (an unknown root, no sub key, no value name or no
-// flags); the entry is then returned with what was filled so far.
+// flags); the entry is then returned with what was filled so far. A sub key (prefix
+// included) of 260 characters or more does not fit the caller's buffer: such an entry is
+// not handed out at all, since a cut key names another key.
 #pragma once
 
 #include "platform/inf_reader.h"
@@ -37,7 +39,8 @@ struct RegistryOutputs {
 // and the whole data buffer. The root and the flags are only ever written.
 void emptyRegistryOutputs(const RegistryOutputs& out);
 
-// Fills the outputs from a registry line.
-void parseRegistryLine(const platform::InfContext& line, const RegistryOutputs& out);
+// Fills the outputs from a registry line. False, with no output written, when the line's
+// sub key would have to be cut; the caller skips such a line.
+bool parseRegistryLine(const platform::InfContext& line, const RegistryOutputs& out);
 
 }  // namespace infengine

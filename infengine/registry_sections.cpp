@@ -12,9 +12,11 @@ namespace {
 int nextRegistryEntry(SectionListCursor& cursor, const char* section, const char* listKey,
                       const RegistryOutputs& out) {
     emptyRegistryOutputs(out);
-    if (!walkSectionList(cursor, section, listKey, false)) return 1;
-    parseRegistryLine(engineState().currentLine, out);
-    return 0;
+    // Lines whose key cannot be handed out whole are passed over.
+    for (const char* start = section;; start = nullptr) {
+        if (!walkSectionList(cursor, start, listKey, false)) return 1;
+        if (parseRegistryLine(engineState().currentLine, out)) return 0;
+    }
 }
 
 }  // namespace

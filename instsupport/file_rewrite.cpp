@@ -11,27 +11,31 @@ namespace {
 // Start-up and INI files are small; a larger one is left alone rather than held in memory.
 constexpr std::uint32_t kMaxTextFileSize = 8u * 1024 * 1024;
 
-bool readText(const std::string& path, std::string* out) {
+}  // namespace
+
+std::uint32_t readTextFile(const std::string& path, std::string* out) {
     platform::FileSystem& files = *platform::machine().files;
     platform::ScopedFile file;
-    if (files.CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0,
-                         file.receive()) != ERROR_SUCCESS)
-        return false;
+    const std::uint32_t error = files.CreateFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 OPEN_EXISTING, 0, file.receive());
+    if (error != ERROR_SUCCESS) return error;
     std::uint32_t size = 0;
-    if (files.GetFileSize(file.get(), &size, nullptr) != ERROR_SUCCESS || size > kMaxTextFileSize)
-        return false;
+    if (files.GetFileSize(file.get(), &size, nullptr) != ERROR_SUCCESS) return ERROR_READ_FAULT;
+    if (size > kMaxTextFileSize) return ERROR_NOT_ENOUGH_MEMORY;
     std::string text(size, '\0');
     std::uint32_t done = 0;
     while (done < size) {
         std::uint32_t read = 0;
         if (files.ReadFile(file.get(), &text[done], size - done, &read) != ERROR_SUCCESS ||
             read == 0)
-            return false;
+            return ERROR_READ_FAULT;
         done += read;
     }
     out->swap(text);
-    return true;
+    return ERROR_SUCCESS;
 }
+
+namespace {
 
 bool writeText(const std::string& path, const std::string& text) {
     platform::FileSystem& files = *platform::machine().files;
@@ -57,18 +61,17 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-bool rewriteTextFile(const std::string& path, const std::string& tempPath,
-                     const std::function<std::string(const std::string&, bool*)>& edit) {
+bool replaceTextFile(const std::string& path, const std::string& tempPath, const std::string& text,
+                     bool exists) {
     // A temporary name equal to the file's own would overwrite it before it is safe.
     if (tempPath.empty() || platform::equalAnsiNoCase(path, tempPath)) return false;
-    std::string text;
-    if (!readText(path, &text)) return false;
-    bool changed = false;
-    std::string updated = edit(text, &changed);
-    if (!changed) return true;
-
     platform::FileSystem& files = *platform::machine().files;
-    if (!writeText(tempPath, updated)) {
+    if (!writeText(tempPath, text)) {
+        files.DeleteFile(tempPath.c_str());
+        return false;
+    }
+    if (!exists) {
+        if (files.MoveFile(tempPath.c_str(), path.c_str()) == ERROR_SUCCESS) return true;
         files.DeleteFile(tempPath.c_str());
         return false;
     }
@@ -88,6 +91,17 @@ bool rewriteTextFile(const std::string& path, const std::string& tempPath,
     }
     files.DeleteFile(aside.c_str());
     return true;
+}
+
+bool rewriteTextFile(const std::string& path, const std::string& tempPath,
+                     const std::function<std::string(const std::string&, bool*)>& edit) {
+    if (tempPath.empty() || platform::equalAnsiNoCase(path, tempPath)) return false;
+    std::string text;
+    if (readTextFile(path, &text) != ERROR_SUCCESS) return false;
+    bool changed = false;
+    std::string updated = edit(text, &changed);
+    if (!changed) return true;
+    return replaceTextFile(path, tempPath, updated, true);
 }
 
 }  // namespace instsupport

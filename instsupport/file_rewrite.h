@@ -3,10 +3,21 @@
 // place, so a failure at any step leaves the file as it was.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 namespace instsupport {
+
+// Reads `path` whole (at most 8 MB). ERROR_SUCCESS, or the error of the open (for example
+// ERROR_FILE_NOT_FOUND) or of the read.
+std::uint32_t readTextFile(const std::string& path, std::string* out);
+
+// Puts `text` in place of `path` through `tempPath` (a name of its own, in the same folder),
+// as above; `exists` tells whether there is an original to move aside. True when the new
+// text is in place; false when `path` is as it was.
+bool replaceTextFile(const std::string& path, const std::string& tempPath, const std::string& text,
+                     bool exists);
 
 // Reads `path` whole, passes the text to `edit` (which returns the new text and sets
 // *changed), and, when it changed, writes it through `tempPath` into place. False when the

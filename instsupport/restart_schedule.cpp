@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/file_handle.h"
+#include "instsupport/file_rewrite.h"
 #include "platform/files.h"
 #include "platform/machine.h"
 #include "platform/system.h"
@@ -13,25 +13,6 @@ namespace {
 constexpr char kSectionHeader[] = "[Rename]\r\n";
 constexpr char kSectionHeaderLower[] = "[rename]\r\n";
 constexpr char kDeletionTarget[] = "NUL";
-// WinInit.ini is a small text file; anything larger is not one Windows made.
-constexpr std::uint32_t kMaxWinInitSize = 16u * 1024 * 1024;
-
-bool readAll(platform::FileHandle file, std::string* out) {
-    platform::FileSystem& files = *platform::machine().files;
-    std::uint32_t size = 0;
-    if (files.GetFileSize(file, &size, nullptr) != ERROR_SUCCESS || size > kMaxWinInitSize)
-        return false;
-    std::string text(size, '\0');
-    std::uint32_t done = 0;
-    while (done < size) {
-        std::uint32_t read = 0;
-        if (files.ReadFile(file, &text[done], size - done, &read) != ERROR_SUCCESS || read == 0)
-            return false;
-        done += read;
-    }
-    out->swap(text);
-    return true;
-}
 
 }  // namespace
 
@@ -63,29 +44,20 @@ int scheduleAtRestart(const char* existingPath, const char* newPath) {
     char windows[261] = {};
     std::uint32_t length = m.system->GetWindowsDirectory(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows) return 0;
-    std::string iniPath = std::string(windows) + "\\WinInit.Ini";
+    const std::string iniPath = std::string(windows) + "\\WinInit.Ini";
 
-    platform::ScopedFile file;
-    if (m.files->CreateFile(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, file.receive()) != ERROR_SUCCESS)
-        return 0;
+    // Written as the start-up files are: the new text goes to a file of its own and only
+    // then takes WinInit.ini's place, so a failure leaves the old text whole (Windows runs
+    // what it finds there before anything else at the next start).
     std::string contents;
-    if (!readAll(file.get(), &contents)) return 0;
-    std::string updated = insertRenameLine(contents, line);
-
-    // Only the part from the first changed byte on is written; the text before it stays.
-    std::size_t from = 0;
-    while (from < contents.size() && contents[from] == updated[from]) ++from;
-    if (m.files->SetFilePointer(file.get(), static_cast<std::int32_t>(from), nullptr, FILE_BEGIN,
-                                nullptr) != ERROR_SUCCESS)
-        return 0;
-    std::uint32_t written = 0;
-    const std::uint32_t toWrite = static_cast<std::uint32_t>(updated.size() - from);
-    if (m.files->WriteFile(file.get(), updated.data() + from, toWrite, &written) != ERROR_SUCCESS ||
-        written != toWrite)
-        return 0;
-    if (m.files->SetEndOfFile(file.get()) != ERROR_SUCCESS) return 0;
-    return 1;
+    const std::uint32_t readError = readTextFile(iniPath, &contents);
+    if (readError != ERROR_SUCCESS && readError != ERROR_FILE_NOT_FOUND) return 0;
+    std::string tempPath;
+    if (m.files->GetTempFileName(windows, "hvw", 0, &tempPath, nullptr) != ERROR_SUCCESS) return 0;
+    return replaceTextFile(iniPath, tempPath, insertRenameLine(contents, line),
+                           readError == ERROR_SUCCESS)
+               ? 1
+               : 0;
 }
 
 }  // namespace instsupport

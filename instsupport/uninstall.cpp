@@ -22,14 +22,21 @@ std::string readTemporaryString(const platform::RegKey& key, const char* name, b
 }
 
 // The Windows-folder copy of an INF named by the product key, and the value's new data.
-// Data that would not fit a 260-byte buffer once rewritten is kept as it was.
-bool saveInfCopy(const std::string& source, std::string* newData) {
+// Data that would not fit a 260-byte buffer once rewritten is kept as it was. A file of that
+// name that was in the Windows folder before is neither overwritten nor, at the end, deleted:
+// the value is then emptied, so the step that needs this INF reports it as failed. Only
+// `ownCopy`, the path a left-over temporary key holds from an interrupted uninstall, is ours
+// to replace.
+bool saveInfCopy(const std::string& source, const std::string& ownCopy, std::string* newData) {
     std::size_t slash = source.rfind('\\');
     std::string fileName = slash == std::string::npos ? "\\" + source : source.substr(slash);
     std::string target = windowsFolder() + fileName;
     if (windowsFolder().empty() || target.size() >= kTextBufferSize) return false;
-    platform::machine().files->CopyFile(source.c_str(), target.c_str(), false);
-    *newData = target;
+    const bool replaceable = !ownCopy.empty() && platform::equalAnsiNoCase(ownCopy, target);
+    const std::uint32_t error =
+        platform::machine().files->CopyFile(source.c_str(), target.c_str(), !replaceable);
+    // Any other failed copy is ignored: the step then finds no file under the new path.
+    *newData = error == ERROR_FILE_EXISTS ? std::string() : target;
     return true;
 }
 
@@ -90,8 +97,10 @@ void copyUninstallSettings(const std::string& keyName, bool* minimum) {
             std::string source =
                 std::string(bufferText(reinterpret_cast<const char*>(data))).substr(0, dataSize);
             source = source.substr(0, source.find('\0'));
+            bool found = false;
+            const std::string ownCopy = readTemporaryString(temporary, valueName.c_str(), &found);
             std::string newData;
-            if (saveInfCopy(source, &newData))
+            if (saveInfCopy(source, ownCopy, &newData))
                 stored.assign(newData.c_str(), newData.c_str() + newData.size() + 1);
         }
         if (platform::equalAnsiNoCase(valueName, "Minimum")) *minimum = true;
@@ -154,7 +163,7 @@ void removeDriverRegistrations(platform::HWnd owner) {
         } else if ((readError = temporary.readString("InfFile", &infPath, kTextBufferSize)) !=
                    ERROR_SUCCESS) {
             code = errorCodeText(4, static_cast<long>(readError));
-        } else if (openInf(infPath.c_str()) != 0) {
+        } else if (infPath.empty() || openInf(infPath.c_str()) != 0) {
             code = errorCodeText(5);
         } else {
             for (unsigned index = 0; index <= 0xFFFF; ++index) {

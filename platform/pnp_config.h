@@ -51,4 +51,12 @@ public:
     virtual std::uint32_t CloseHandle(HDevice device) = 0;
 };
 
+// How many bytes of a successful DeviceIoControl's output reach the caller, of an output
+// buffer of `outSize` bytes of which the device reported `reported` as written: the whole
+// record for kPnpConfGetConfig (at most outSize), the reported count (at most outSize) for
+// any other code. The real back-end lets the device write into a zeroed buffer of its own
+// and copies this many bytes from it.
+std::uint32_t pnpConfigBytesUsed(std::uint32_t controlCode, std::uint32_t outSize,
+                                 std::uint32_t reported);
+
 }  // namespace platform

@@ -86,8 +86,8 @@ public:
     virtual std::uint32_t DeleteValue(HKey key, const char* valueName) = 0;
 
     // RegDeleteKeyA. On the Windows 95/98 family the key goes with all its sub keys; on
-    // Windows NT a key that still has sub keys is refused with ERROR_ACCESS_DENIED (use
-    // RegKey::deleteSubKey for a whole branch on both). ERROR_FILE_NOT_FOUND when the key does
+    // Windows NT a key that still has sub keys is refused with ERROR_ACCESS_DENIED.
+    // ERROR_FILE_NOT_FOUND when the key does
     // not exist; a null subKey is ERROR_INVALID_PARAMETER; an empty one deletes `key` itself.
     // Predefined roots cannot be deleted (ERROR_ACCESS_DENIED). Open handles to the deleted
     // keys answer ERROR_KEY_DELETED from then on.

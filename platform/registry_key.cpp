@@ -185,21 +185,9 @@ std::uint32_t RegKey::deleteValue(const char* name) {
 std::uint32_t RegKey::deleteSubKey(const char* name) {
     if (!key_) return ERROR_INVALID_HANDLE;
     if (!name || !*name) return ERROR_INVALID_PARAMETER;  // never the key itself
-    // Windows 95/98 delete the whole branch in one call; NT refuses a key that has sub keys,
-    // so there the branch is emptied from the bottom and the call repeated.
-    std::uint32_t error = registry_->DeleteKey(key_, name);
-    if (error != ERROR_ACCESS_DENIED) return error;
-    RegKey child;
-    child.registry_ = registry_;
-    if (registry_->OpenKeyEx(key_, name, KEY_READ | KEY_WRITE, &child.key_) != ERROR_SUCCESS)
-        return error;
-    std::vector<std::string> children;
-    if (child.subKeyNames(&children) != ERROR_SUCCESS || children.empty()) return error;
-    for (const std::string& grandChild : children) {
-        const std::uint32_t childError = child.deleteSubKey(grandChild.c_str());
-        if (childError != ERROR_SUCCESS) return childError;
-    }
-    child.Close();
+    // The system's own rule: Windows 95/98 delete the whole branch, NT refuses a key that
+    // still has sub keys. Emptying the branch on NT first would delete keys the caller never
+    // named (an uninstall INF's DelReg line names one key, not what others put below it).
     return registry_->DeleteKey(key_, name);
 }
 

@@ -82,8 +82,8 @@ public:
     [[nodiscard]] std::uint32_t writeDword(const char* name, std::uint32_t value);
 
     [[nodiscard]] std::uint32_t deleteValue(const char* name);
-    // Deletes the sub key and everything below it, on Windows 95/98 and on NT alike (NT
-    // refuses to delete a key with sub keys, so the sub keys go first, deepest first).
+    // RegDeleteKeyA of a named sub key (never the key itself): on Windows 95/98 the key goes
+    // with everything below it; NT refuses a key that has sub keys (ERROR_ACCESS_DENIED).
     [[nodiscard]] std::uint32_t deleteSubKey(const char* name);
 
     // The names of the sub keys / values, in the registry's enumeration order.

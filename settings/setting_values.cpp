@@ -6,8 +6,9 @@
 namespace settings {
 namespace {
 
-// A REG_BINARY setting holds the two bytes we write, or at most a full 32-bit number.
-constexpr std::uint32_t kMinSettingBytes = 2;
+// A REG_BINARY setting holds the two bytes we write, the one byte the driver INF writes for
+// some switches ("HKR,Config,MicMute,1,0"), or at most a full 32-bit number.
+constexpr std::uint32_t kMinSettingBytes = 1;
 constexpr std::uint32_t kMaxSettingBytes = 4;
 
 }  // namespace

@@ -79,6 +79,10 @@ class Machine {
     State stack_[kStackDepth] = {};
     int depth_ = 0;
     std::uint32_t section_ = InfFile::kNoSection;
+    // The first line with text before any section header (0: none), and whether the file
+    // has a "Strings" section, which makes such lines harmless.
+    std::uint32_t strayLine_ = 0;
+    bool hasStrings_ = false;
     bool lineOpen_ = false;
     std::uint32_t lineNumber_ = 1;
     std::uint32_t error_ = ERROR_SUCCESS;
@@ -105,8 +109,16 @@ const char* Machine::step(const char* p) {
 std::uint32_t Machine::run(std::uint32_t* errorLine) {
     const char* p = start_;
     while (p != nullptr) p = step(p);
-    if (error_ != ERROR_SUCCESS && errorLine != nullptr) *errorLine = lineNumber_;
-    return error_;
+    if (error_ != ERROR_SUCCESS) {
+        if (errorLine != nullptr) *errorLine = lineNumber_;
+        return error_;
+    }
+    // Setup refuses text before the first section only in a file without "[Strings]".
+    if (strayLine_ != 0 && !hasStrings_) {
+        if (errorLine != nullptr) *errorLine = strayLine_;
+        return ERROR_EXPECTED_SECTION_NAME;
+    }
+    return ERROR_SUCCESS;
 }
 
 // Appends the bytes from start_ up to p to the token, cut at kMaxFieldLength.
@@ -126,13 +138,14 @@ bool Machine::addSection() {
         return false;
     }
     section_ = file_->addSection(token_, tokenLength_);
+    if (equalInfNames(token_, tokenLength_, "Strings")) hasStrings_ = true;
     tokenLength_ = 0;
     return true;
 }
 
 bool Machine::addField(bool isKey) {
     if (!lineOpen_) {
-        if (section_ == InfFile::kNoSection) {
+        if (section_ == InfFile::kNoSection) {  // lineStart never lets a line start there
             error_ = ERROR_EXPECTED_SECTION_NAME;
             return false;
         }
@@ -160,6 +173,13 @@ const char* Machine::lineStart(const char* p) {
                 return p + 1;
             default:
                 if (isBlank(*p)) break;
+                if (section_ == InfFile::kNoSection) {
+                    // Before the first header the text is passed over byte by byte (only
+                    // "[" and ";" keep their meaning); whether it was allowed is known at
+                    // the end.
+                    if (strayLine_ == 0) strayLine_ = lineNumber_;
+                    break;
+                }
                 start_ = p;
                 state_ = State::KeyName;
                 return p;

@@ -14,7 +14,8 @@
 // Blanks around names and values are dropped, blanks inside kept; "" inside quotes is one
 // quote; a quote left open ends with the line; a NUL byte is kept as a space inside a key but
 // dropped like a blank around values; a Ctrl-Z byte ends the file. Names and values longer
-// than kMaxFieldLength are cut.
+// than kMaxFieldLength are cut. Text before the first section header belongs to no line; a
+// file with such text opens only when it has a "[Strings]" section, as with Setup.
 #pragma once
 
 #include <cstddef>
@@ -28,10 +29,12 @@ class InfParser {
   public:
     // Parses the whole file: decodes its bytes (see decodeInfBytes), reads every section and
     // line into `file` and, for INF_STYLE_WIN4, checks the "Version" signature.
-    // ERROR_SUCCESS; ERROR_FILE_INVALID for an empty file; ERROR_EXPECTED_SECTION_NAME,
-    // ERROR_BAD_SECTION_NAME_LINE or ERROR_SECTION_NAME_TOO_LONG with the 1-based line in
-    // *errorLine; ERROR_WRONG_INF_STYLE with *errorLine 0. `errorLine` may be null. `file`
-    // must be fresh; on failure its content is unspecified and it is to be thrown away.
+    // ERROR_SUCCESS; ERROR_FILE_INVALID for an empty file; ERROR_BAD_SECTION_NAME_LINE or
+    // ERROR_SECTION_NAME_TOO_LONG with the 1-based line in *errorLine;
+    // ERROR_EXPECTED_SECTION_NAME, when text stands before the first section of a file
+    // without "[Strings]", with the line of that text; ERROR_WRONG_INF_STYLE with *errorLine 0.
+    // `errorLine` may be null. `file` must be fresh; on failure its content is unspecified and it
+    // is to be thrown away.
     static std::uint32_t parseFile(const unsigned char* bytes, std::size_t size,
                                    std::uint32_t style, InfFile* file, std::uint32_t* errorLine);
 

@@ -45,9 +45,10 @@ std::uint32_t Win32PnpConfig::DeviceIoControl(HDevice device, std::uint32_t cont
                            nullptr)) {
         return lastError();
     }
-    if (returned > outSize) returned = outSize;
-    for (DWORD i = 0; i < returned; ++i) static_cast<unsigned char*>(out)[i] = buffer[i];
-    if (bytesReturned != nullptr) *bytesReturned = returned;
+    // The private buffer was zeroed, so bytes the device left alone read as 0.
+    const std::uint32_t used = pnpConfigBytesUsed(controlCode, outSize, returned);
+    for (std::uint32_t i = 0; i < used; ++i) static_cast<unsigned char*>(out)[i] = buffer[i];
+    if (bytesReturned != nullptr) *bytesReturned = used;
     return ERROR_SUCCESS;
 }
 

@@ -163,5 +163,29 @@ TEST_F(PnpConfigTest, RefusesBadCallsWithoutTouchingTheOutput) {
     EXPECT_EQ(pnp.CreateFile(nullptr, 0, 0, 0, kOpenFlags, nullptr), ERROR_INVALID_PARAMETER);
 }
 
+// What the real back-end copies out of its private buffer after a successful call: the
+// configuration query's whole record, also when the device reports fewer bytes (the count
+// starts at 0 and some virtual devices never set it); other codes what the device reported.
+TEST(PnpConfigBytesUsed, TheRecordIsUsedWholeWhateverTheDeviceReports) {
+    const struct {
+        std::uint32_t code, outSize, reported, used;
+    } rows[] = {
+        {kPnpConfGetConfig, kCmConfigSize, kCmConfigSize, kCmConfigSize},
+        {kPnpConfGetConfig, kCmConfigSize, 0, kCmConfigSize},
+        {kPnpConfGetConfig, kCmConfigSize, 40, kCmConfigSize},
+        {kPnpConfGetConfig, kCmConfigSize, 5000, kCmConfigSize},
+        {kPnpConfGetConfig, 300, 0, kCmConfigSize},
+        {kPnpConfGetConfig, 100, 0, 100},
+        {kPnpConfGetConfig, 0, 0, 0},
+        {7, kCmConfigSize, 0, 0},
+        {7, kCmConfigSize, 12, 12},
+        {7, 8, 12, 8},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(platform::pnpConfigBytesUsed(row.code, row.outSize, row.reported), row.used)
+            << row.code << " " << row.outSize << " " << row.reported;
+    }
+}
+
 }  // namespace
 }  // namespace tunara_test

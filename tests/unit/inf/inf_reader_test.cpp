@@ -102,6 +102,12 @@ struct OpenCase {
 TEST_F(InfReaderTest, OpenAnswersWithTheSetupApiErrors) {
     const std::string longName(300, 'S');
     const std::string tooLong = std::string(kHeader) + "[" + longName + "]\r\nk=v\r\n";
+    const std::string garbageStrings =
+        "garbage1\r\ngarbage2\r\n[Strings]\r\n" + std::string(kHeader);
+    const std::string garbageLower =
+        "; c\r\nstray = line\r\n" + std::string(kHeader) + "[strings]\r\n";
+    const std::string garbageOther =
+        "; c\r\ngarbage1\r\ngarbage2\r\n[abc]\r\n" + std::string(kHeader);
     // clang-format off
     const OpenCase cases[] = {
         // name                content                             path                style            error                        line
@@ -112,6 +118,12 @@ TEST_F(InfReaderTest, OpenAnswersWithTheSetupApiErrors) {
         {"no signature",       "[Version]\r\nClass=Media\r\n",     "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_WRONG_INF_STYLE,       0},
         {"old style accepts",  "[Version]\r\nClass=Media\r\n",     "C:\\INF\\a.inf",    INF_STYLE_OLDNT, ERROR_SUCCESS,              0},
         {"line before section", "\r\n; c\r\nkey=value\r\n",        "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_EXPECTED_SECTION_NAME, 3},
+        // Lines before the first header are passed over when the file has "[Strings]".
+        {"lines, [Strings]",   garbageStrings.c_str(),             "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_SUCCESS,               0xFFFFFFFFu},
+        {"lines, [strings]",   garbageLower.c_str(),               "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_SUCCESS,               0xFFFFFFFFu},
+        {"lines, [abc]",       garbageOther.c_str(),               "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_EXPECTED_SECTION_NAME, 2},
+        {"lines, no signature", "x\r\n[Strings]\r\n",              "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_WRONG_INF_STYLE,       0},
+        {"lines, bad header",  "x\r\n[Strings\r\n",                "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_BAD_SECTION_NAME_LINE, 2},
         {"open bracket",       "[Version]\r\n\r\n[Open\r\n",       "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_BAD_SECTION_NAME_LINE, 3},
         {"300-character name", tooLong.c_str(),                    "C:\\INF\\a.inf",    INF_STYLE_WIN4, ERROR_SECTION_NAME_TOO_LONG, 3},
     };

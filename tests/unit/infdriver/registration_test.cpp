@@ -258,10 +258,16 @@ TEST_F(RegistrationTest, EveryAddServiceLineHasItsOwnRound) {
             longName +
             ",0,FooService\r\nAddService=Bar,0,BarService\r\n"
             "[FooService]\r\nServiceBinary=C:\\WINNT\\system32\\drivers\\foo.sys\r\n"
-            "[BarService]\r\nServiceBinary=bar.sys\r\nStartType=0x10\r\n");
+            "[BarService]\r\nServiceBinary=bar.sys\r\nStartType=0x10\r\n"
+            "[Install.SoftwareSettings]\r\nAddReg=Soft\r\n[Soft]\r\nHKR," +
+            std::string(216, 'P') + ",Cut,0x10001,1\r\nHKR,Parameters,Kept,0x10001,2\r\n");
     const std::vector<RegValue> values = runSequence(infengine::EnumDriverReg);
-    // Foo's 17 values; the 300-character service gives no key that fits, which ends it all.
-    ASSERT_EQ(values.size(), 17u);
+    // Foo's 17 values and its one software setting whose key fits under "Device0" (a key
+    // that would have to be cut is passed over); the 300-character service gives no key
+    // that fits, which ends it all.
+    ASSERT_EQ(values.size(), 18u);
+    EXPECT_EQ(values[17].subKey, "SYSTEM\\CurrentControlSet\\Services\\Foo\\Device0\\Parameters");
+    EXPECT_EQ(values[17].name, "Kept");
     EXPECT_EQ(values[4].subKey, "SYSTEM\\CurrentControlSet\\Services\\foo");
     EXPECT_EQ(values[6].data, "system32\\drivers\\foo.sys");
     EXPECT_EQ(values[10].subKey, "SYSTEM\\CurrentControlSet\\Enum\\Root\\LEGACY_FOO\\0000");

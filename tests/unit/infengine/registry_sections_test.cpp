@@ -127,9 +127,41 @@ TEST_F(RegistrySectionsTest, LongDataStaysInItsBuffer) {
     data = addReg("HKLM,K,V,0x10000," + std::string(300, 'x'), 260).data;
     EXPECT_EQ(data.substr(0, 2), std::string("\x03\x00", 2)) << "a string too long is left out";
 
-    const Entry text = addReg("HKLM," + std::string(300, 'k') + ",V,0," + std::string(300, 'd'));
+    const Entry text = addReg("HKLM," + std::string(259, 'k') + ",V,0," + std::string(300, 'd'));
     EXPECT_EQ(text.subKey, std::string(259, 'k'));
     EXPECT_EQ(text.data, std::string(259, 'd'));
+}
+
+// A sub key that does not fit the caller's buffer is never handed out cut, since the cut
+// key names another one: AddReg and DelReg pass over such lines, also when an HKR prefix
+// makes the key too long, and leave the outputs of a skipped line alone.
+TEST_F(RegistrySectionsTest, KeysTooLongForTheBufferAreSkipped) {
+    const std::string fits(259, 'k'), tooLong(260, 'k');
+    const std::string classKey = "System\\CurrentControlSet\\Services\\Class\\MEDIA\\0007";
+    const std::string relative(259 - classKey.size() - 1, 'r');
+    const std::string lines = "HKLM," + fits + ",A,0,1\r\nHKLM," + tooLong + ",B,0,2\r\nHKR," +
+                              relative + ",C,0,3\r\nHKR," + relative + "x,D,0,4\r\nHKCU," +
+                              tooLong + "\r\nHKCU,Short,E,0x10001,5\r\nHKCR," + tooLong +
+                              ",F,0,6\r\n";
+    for (const auto enumerate : {infengine::EnumAddReg, infengine::EnumDelReg}) {
+        openDriverInf("[Install]\r\nAddReg=Reg\r\nDelReg=Reg\r\n[Reg]\r\n" + lines);
+        infengine::engineState().classKey = classKey;
+        OutBuffer root, subKey, valueName, data;
+        int flags = -7;
+        std::vector<std::string> got;
+        for (const char* s = "Install";
+             enumerate(s, root.get(), subKey.get(), valueName.get(), data.get(), &flags) == 0;
+             s = nullptr) {
+            got.push_back(root.text() + "|" + subKey.text() + "|" + valueName.text() + "|" +
+                          data.text());
+        }
+        EXPECT_EQ(got, (std::vector<std::string>{"HKLM|" + fits + "|A|1",
+                                                 "HKLM|" + classKey + "\\" + relative + "|C|3",
+                                                 "HKCU|Short|E|5"}));
+        // The last line was skipped: its root and flags did not reach the caller.
+        EXPECT_EQ(root.text(), "HKCU");
+        EXPECT_EQ(flags, 0x10001);
+    }
 }
 
 TEST_F(RegistrySectionsTest, RelativeRootDuringRegistration) {

@@ -72,16 +72,38 @@ TEST_F(RestartSchedule, NtUsesMoveFileEx) {
     EXPECT_FALSE(tunara_test::machineFileExists("C:\\WINNT\\WinInit.Ini"));
 }
 
-TEST_F(RestartSchedule, FailedWriteLeavesWinInitAsItWas) {
-    const std::string before = "[boot]\r\nx=1\r\n";
-    writeMachineFile("C:\\WINDOWS\\WININIT.INI", before);
-    platform::host::FileFault fault;
-    fault.operation = platform::host::FileOperation::WriteFile;
-    fault.pathContains = "WININIT";
-    fault.error = ERROR_DISK_FULL;
-    machine().files().addFault(fault);
-    EXPECT_EQ(instsupport::scheduleAtRestart("C:\\x.dll", nullptr), 0);
-    EXPECT_EQ(readMachineFile("C:\\WINDOWS\\WININIT.INI").value_or(""), before);
+// Whatever step fails, WinInit.ini holds either its old text (and the result says so) or
+// the new one: it is never left half written, and a failure is never reported for a line
+// that is in place.
+TEST_F(RestartSchedule, AFailureLeavesWinInitOldOrNew) {
+    using platform::host::FileOperation;
+    const std::string before = "[boot]\r\nx=1\r\n[rename]\r\nA=B\r\n";
+    const std::string after = "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\x.dll\r\nA=B\r\n";
+    const struct {
+        FileOperation operation;
+        std::uint32_t nth;
+    } faults[] = {
+        {FileOperation::CreateFile, 1},       {FileOperation::ReadFile, 1},
+        {FileOperation::GetFileSize, 1},      {FileOperation::WriteFile, 1},
+        {FileOperation::SetFilePointer, 1},   {FileOperation::SetEndOfFile, 1},
+        {FileOperation::FlushFileBuffers, 1}, {FileOperation::CloseHandle, 1},
+        {FileOperation::GetTempFileName, 1},  {FileOperation::GetTempFileName, 2},
+        {FileOperation::MoveFile, 2},         {FileOperation::MoveFile, 3},
+        {FileOperation::DeleteFile, 1},       {FileOperation::CreateFile, 2},
+    };
+    for (const auto& f : faults) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(f.operation)) + " #" + std::to_string(f.nth));
+        writeMachineFile("C:\\WINDOWS\\WININIT.INI", before);
+        platform::host::FileFault fault;
+        fault.operation = f.operation;
+        fault.nth = f.nth;
+        fault.error = ERROR_DISK_FULL;
+        machine().files().addFault(fault);
+        const int scheduled = instsupport::scheduleAtRestart("C:\\x.dll", nullptr);
+        machine().files().clearFaults();
+        EXPECT_EQ(readMachineFile("C:\\WINDOWS\\WININIT.INI").value_or("<gone>"),
+                  scheduled != 0 ? after : before);
+    }
 }
 
 class DecompressCopy : public tunara_test::MachineTest {

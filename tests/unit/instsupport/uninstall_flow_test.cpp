@@ -361,6 +361,45 @@ TEST_F(UninstallFlow, MissingUninstallInfIsReported) {
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kTemp));
 }
 
+// INF files of the same names that were in the Windows folder before are someone else's:
+// they are neither overwritten nor deleted, and the steps that needed the INF report their
+// stored errors. A copy left by an interrupted uninstall is ours and is replaced.
+TEST_F(UninstallFlow, SameNamedInfsInTheWindowsFolderAreLeftAlone) {
+    writeMachineFile("C:\\WINDOWS\\tunara.inf", "theirs");
+    writeMachineFile("C:\\WINDOWS\\untunara.inf", "theirs too");
+    product().writeString("ErrorMsg", "Treiber: %s").ok();
+    product().writeString("InfErrorMsg", "INF %s: %s.").ok();
+    machine().ui().expect(UiAnswer::messageBox(IDOK).withText("Treiber: HV5"));
+    machine().ui().expect(UiAnswer::messageBox(IDOK).withText("INF HV7: ."));
+    instsupport::uninstInitialize(0);
+    EXPECT_TRUE(engine.opened.empty());
+    instsupport::uninstUnInitialize(0);
+    EXPECT_TRUE(engine.opened.empty());
+    const auto& shown = machine().ui().shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Treiber: HV5");
+    EXPECT_EQ(shown[1].text, "INF HV7: .");
+    EXPECT_EQ(readMachineFile("C:\\WINDOWS\\tunara.inf").value_or("<gone>"), "theirs");
+    EXPECT_EQ(readMachineFile("C:\\WINDOWS\\untunara.inf").value_or("<gone>"), "theirs too");
+
+    // An interrupted uninstall left its copy and the temporary key naming it.
+    writeMachineFile("C:\\WINDOWS\\gone.inf", "ours, stale");
+    writeMachineFile("C:\\Program Files\\Tunara\\gone.inf", "[Version]\r\n");
+    product().writeString("InfFile", "C:\\Program Files\\Tunara\\gone.inf").ok();
+    platform::RegKey temp;
+    ASSERT_EQ(temp.Create(HKEY_LOCAL_MACHINE, kTemp, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_EQ(temp.writeString("InfFile", "C:\\WINDOWS\\gone.inf"), ERROR_SUCCESS);
+    temp.Close();
+    instsupport::uninstInitialize(0);
+    EXPECT_EQ(engine.opened, std::vector<std::string>{"C:\\WINDOWS\\gone.inf"});
+    EXPECT_EQ(readMachineFile("C:\\WINDOWS\\gone.inf").value_or("<gone>"), "[Version]\r\n");
+    machine().ui().expect(UiAnswer::messageBox(IDOK).withText("INF HV7: ."));
+    instsupport::uninstUnInitialize(0);
+    EXPECT_EQ(shown.size(), 3u);
+    EXPECT_FALSE(machineFileExists("C:\\WINDOWS\\gone.inf"));
+    EXPECT_EQ(readMachineFile("C:\\WINDOWS\\untunara.inf").value_or("<gone>"), "theirs too");
+}
+
 TEST_F(UninstallFlow, OverlongValuesEndTheCopy) {
     platform::RegKey key;
     ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kProduct, KEY_ALL_ACCESS), ERROR_SUCCESS);

@@ -1,6 +1,7 @@
 // RegKey over the installed machine: ownership, and readers that refuse what they do not expect.
 #include "platform/registry_key.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/machine.h"
@@ -173,7 +174,9 @@ TEST_F(RegKeyTest, FailedOpenKeepsTheKeyAndOwnershipMoves) {
     EXPECT_EQ(assigned.writeDword("x", 1), ERROR_INVALID_HANDLE);
 }
 
-TEST_F(RegKeyTest, DeleteSubKeyRemovesAWholeBranchOnNtToo) {
+// Each system's own rule: Windows 95/98 remove the branch, NT refuses a key that still has
+// sub keys and leaves the whole branch as it was.
+TEST_F(RegKeyTest, DeleteSubKeyFollowsEachSystemsRule) {
     for (bool nt : {false, true}) {
         SCOPED_TRACE(nt);
         reg.setNtSemantics(nt);
@@ -184,10 +187,25 @@ TEST_F(RegKeyTest, DeleteSubKeyRemovesAWholeBranchOnNtToo) {
                                "\"v\"=\"1\"\n"
                                "[HKLM\\Software\\Tunara\\Kept]\n",
                                nullptr));
-        EXPECT_EQ(key.deleteSubKey("branch"), ERROR_SUCCESS);
+        EXPECT_EQ(key.deleteSubKey("branch"), nt ? ERROR_ACCESS_DENIED : ERROR_SUCCESS);
         std::vector<std::string> names{"untouched"};
         ASSERT_EQ(key.subKeyNames(&names), ERROR_SUCCESS);
-        EXPECT_EQ(names, std::vector<std::string>{"Kept"});
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, nt ? (std::vector<std::string>{"Branch", "Kept"})
+                            : std::vector<std::string>{"Kept"});
+        if (nt) {
+            platform::RegKey branch;
+            ASSERT_EQ(branch.Open(key.handle(), "Branch", KEY_READ), ERROR_SUCCESS);
+            ASSERT_EQ(branch.subKeyNames(&names), ERROR_SUCCESS);
+            EXPECT_EQ(names, (std::vector<std::string>{"A", "B"}));
+            // A key without sub keys goes on NT too.
+            EXPECT_EQ(branch.deleteSubKey("b"), ERROR_SUCCESS);
+            EXPECT_EQ(branch.deleteSubKey("A"), ERROR_ACCESS_DENIED);
+            EXPECT_EQ(branch.deleteSubKey("A\\A1"), ERROR_SUCCESS);
+            EXPECT_EQ(branch.deleteSubKey("A"), ERROR_SUCCESS);
+            branch.Close();
+            EXPECT_EQ(key.deleteSubKey("branch"), ERROR_SUCCESS);
+        }
         EXPECT_EQ(key.deleteSubKey("Branch"), ERROR_FILE_NOT_FOUND);
         EXPECT_EQ(key.deleteSubKey(""), ERROR_INVALID_PARAMETER);
         EXPECT_EQ(reg.openHandleCount(), 1u);

@@ -207,21 +207,32 @@ struct BadValueRow {
     std::int32_t soundLibSize;  // what the object reads afterwards
     bool hwAcceleration;
     bool enableSpdif;
+    bool micMute;
+    bool spdif;
 };
 
+// Binary values of 1 to 4 bytes are numbers read into a zeroed 32-bit buffer (the driver INF
+// writes one-byte switches); anything else reads as absent.
 TEST_F(SettingsTest, ConfigValuesOfTheWrongShapeReadAsAbsent) {
-    // The description has SoundLibSize 4, HwAcceleration 1, no EnableSPDIF.
+    // The description has SoundLibSize 4, HwAcceleration 1, no EnableSPDIF, MicMute or SPDIF.
     // clang-format off
     const BadValueRow rows[] = {
-        {"one byte",        "SoundLibSize",   REG_BINARY, {0x04},                   0, true,  false},
-        {"eight bytes",     "SoundLibSize",   REG_BINARY, {2, 0, 0, 0, 0, 0, 0, 0}, 0, true,  false},
-        {"a string",        "SoundLibSize",   REG_SZ,     {'4', 0},                 0, true,  false},
-        {"empty",           "SoundLibSize",   REG_BINARY, {},                       0, true,  false},
-        {"four bytes",      "SoundLibSize",   REG_BINARY, {2, 0, 0, 0},             2, true,  false},
-        {"a dword",         "SoundLibSize",   REG_DWORD,  {2, 0, 0, 0},             2, true,  false},
-        {"one byte",        "HwAcceleration", REG_BINARY, {0x01},                   4, false, false},
-        {"a string",        "EnableSPDIF",    REG_SZ,     {'1', 0},                 4, true,  false},
-        {"three bytes",     "EnableSPDIF",    REG_BINARY, {0, 0, 1},                4, true,  true},
+        {"one byte",        "SoundLibSize",   REG_BINARY, {0x02},                   2, true,  false, false, false},
+        {"eight bytes",     "SoundLibSize",   REG_BINARY, {2, 0, 0, 0, 0, 0, 0, 0}, 0, true,  false, false, false},
+        {"five bytes",      "SoundLibSize",   REG_BINARY, {2, 0, 0, 0, 0},          0, true,  false, false, false},
+        {"a string",        "SoundLibSize",   REG_SZ,     {'4', 0},                 0, true,  false, false, false},
+        {"empty",           "SoundLibSize",   REG_BINARY, {},                       0, true,  false, false, false},
+        {"four bytes",      "SoundLibSize",   REG_BINARY, {2, 0, 0, 0},             2, true,  false, false, false},
+        {"a dword",         "SoundLibSize",   REG_DWORD,  {2, 0, 0, 0},             2, true,  false, false, false},
+        {"one byte",        "HwAcceleration", REG_BINARY, {0x00},                   4, false, false, false, false},
+        {"empty",           "HwAcceleration", REG_BINARY, {},                       4, false, false, false, false},
+        {"a string",        "EnableSPDIF",    REG_SZ,     {'1', 0},                 4, true,  false, false, false},
+        {"three bytes",     "EnableSPDIF",    REG_BINARY, {0, 0, 1},                4, true,  true,  false, false},
+        {"one byte",        "EnableSPDIF",    REG_BINARY, {0x01},                   4, true,  true,  false, false},
+        {"one byte",        "MicMute",        REG_BINARY, {0x01},                   4, true,  false, true,  false},
+        {"five bytes",      "MicMute",        REG_BINARY, {1, 0, 0, 0, 0},          4, true,  false, false, false},
+        {"one byte",        "SPDIF",          REG_BINARY, {0x01},                   4, true,  false, false, true},
+        {"a string",        "SPDIF",          REG_SZ,     {'1', 0},                 4, true,  false, false, false},
     };
     // clang-format on
     for (const BadValueRow& row : rows) {
@@ -232,6 +243,8 @@ TEST_F(SettingsTest, ConfigValuesOfTheWrongShapeReadAsAbsent) {
         EXPECT_EQ(s.soundLibSize, row.soundLibSize);
         EXPECT_EQ(s.hwAcceleration, row.hwAcceleration);
         EXPECT_EQ(s.enableSpdif, row.enableSpdif);
+        EXPECT_EQ(s.micMute, row.micMute);
+        EXPECT_EQ(s.spdif, row.spdif);
     }
 }
 
@@ -262,22 +275,31 @@ TEST_F(SettingsTest, DriverNamesThatDoNotFitAreNotFollowed) {
 }
 
 TEST_F(SettingsTest, JoystickValueAbsentOrMalformedMeansOff) {
-    for (const bool maestro2E : {true, false}) {
-        for (const Bytes& data : {Bytes{}, Bytes{1}, Bytes{1, 0, 0, 0, 0}}) {
-            SCOPED_TRACE(std::to_string(maestro2E) + " " + std::to_string(data.size()));
-            loadMachine(maestro2E ? "win98-maestro2e" : "win98-maestro1");
-            const char* name = maestro2E ? "JoystickSupport" : "JoyDisable";
-            platform::RegKey key;
-            ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, fact("classkey").c_str(), KEY_ALL_ACCESS),
-                      ERROR_SUCCESS);
-            (void)key.deleteValue(name);
-            (void)key.deleteValue("GameSupport");
-            key.Close();
-            if (!data.empty()) setValue(fact("classkey"), name, REG_BINARY, data);
-            settings::tunaraSettings s;
-            EXPECT_TRUE(s.joystickDisabled);
-            EXPECT_EQ(s.gameSupport, maestro2E);  // always offered by the Maestro-2E
-        }
+    // A one-byte switch is a number like the two-byte one; absent and over-long values are off.
+    const struct {
+        bool maestro2E;
+        Bytes data;  // empty: no value
+        bool disabled;
+    } rows[] = {
+        {true, {}, true},  {true, {1, 0, 0, 0, 0}, true},  {true, {1}, false}, {true, {0}, true},
+        {false, {}, true}, {false, {1, 0, 0, 0, 0}, true}, {false, {1}, true}, {false, {0}, false},
+    };
+    for (const auto& row : rows) {
+        const bool maestro2E = row.maestro2E;
+        const Bytes& data = row.data;
+        SCOPED_TRACE(std::to_string(maestro2E) + " " + std::to_string(data.size()));
+        loadMachine(maestro2E ? "win98-maestro2e" : "win98-maestro1");
+        const char* name = maestro2E ? "JoystickSupport" : "JoyDisable";
+        platform::RegKey key;
+        ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, fact("classkey").c_str(), KEY_ALL_ACCESS),
+                  ERROR_SUCCESS);
+        (void)key.deleteValue(name);
+        (void)key.deleteValue("GameSupport");
+        key.Close();
+        if (!data.empty()) setValue(fact("classkey"), name, REG_BINARY, data);
+        settings::tunaraSettings s;
+        EXPECT_EQ(s.joystickDisabled, row.disabled);
+        EXPECT_EQ(s.gameSupport, maestro2E);  // always offered by the Maestro-2E
     }
 }
 
