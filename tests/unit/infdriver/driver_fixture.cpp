@@ -260,8 +260,8 @@ void DriverTest::installLibraries(const std::string& folder, bool withHelper) {
         platform::host::ModuleImage helper;
         helper.exports[infsecurity::kAddAdministratorAceToAclName] =
             reinterpret_cast<platform::ProcAddress>(&simulatedAddAdministratorAceToAcl);
-        system.registerModule(infsecurity::kLibraryName, helper);
-        writeFile(folder + "\\" + infsecurity::kLibraryName, "MZ");
+        system.registerModule("hvinfnt.dll", helper);
+        writeFile(folder + "\\hvinfnt.dll", "MZ");
     }
     engineModule_ = system.LoadLibrary((folder + "\\hvinf.dll").c_str());
     ASSERT_NE(engineModule_, 0u);
