@@ -258,7 +258,7 @@ void DriverTest::installLibraries(const std::string& folder, bool withHelper) {
     writeFile(folder + "\\hvinf.dll", "MZ");
     if (withHelper) {
         platform::host::ModuleImage helper;
-        helper.exports[infsecurity::kAddAdministratorAceToAclName] =
+        helper.exports["AddAdministratorAceToAcl"] =
             reinterpret_cast<platform::ProcAddress>(&simulatedAddAdministratorAceToAcl);
         system.registerModule("hvinfnt.dll", helper);
         writeFile(folder + "\\hvinfnt.dll", "MZ");
