@@ -70,10 +70,10 @@ TEST_F(TrayWindowTest, SampleSetItemsFollowTheFilesAndTheRememberedSize) {
     start("win98-maestro2e");  // Plat2Meg.img and Plat4Meg.img present
     platform::FileSystem& files = machine().files();
 
-    controller_->rememberedSize = 4;
+    // The sizes the properties program announces: halved, rounded towards zero.
+    controller_->handleMessage(messages_.wavetable, 4, 0);
+    EXPECT_EQ(controller_->rememberedSize, 4);
     EXPECT_EQ(sampleSetMarks(), "- - X ");
-
-    // Sizes the properties program may announce: halved, rounded towards zero.
     controller_->handleMessage(messages_.wavetable, 3, 0);
     EXPECT_EQ(sampleSetMarks(), "- X - ");
     controller_->handleMessage(messages_.wavetable, 6, 0);
@@ -83,7 +83,7 @@ TEST_F(TrayWindowTest, SampleSetItemsFollowTheFilesAndTheRememberedSize) {
 
     // Without the 4 MB set's files the 4 MB item is grey; "none" never is.
     ASSERT_EQ(files.DeleteFile((std::string(kSystem) + "Plat4Meg.img").c_str()), ERROR_SUCCESS);
-    controller_->rememberedSize = 2;
+    controller_->handleMessage(messages_.wavetable, 2, 0);
     EXPECT_EQ(sampleSetMarks(), "- X -g ");
     // The inactive copy counts as well.
     writeFile(std::string(kSystem) + "Plat4Meg.im");
