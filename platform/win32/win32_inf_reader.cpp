@@ -140,6 +140,7 @@ std::uint32_t Win32InfReader::FindFirstLine(HInf inf, const char* section, const
     if (inf == kInvalidInf) return ERROR_INVALID_HANDLE;
     if (section == nullptr || context == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT found = {};
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findFirst(reinterpret_cast<HINF>(inf), section, key, &found)) return lastError();
     *context = fromWin32(found);
     return ERROR_SUCCESS;
@@ -151,6 +152,7 @@ std::uint32_t Win32InfReader::FindNextLine(const InfContext* in, InfContext* out
     if (in == nullptr || out == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT from = toWin32(*in);
     INFCONTEXT to = from;
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findNext(&from, &to)) return lastError();
     *out = fromWin32(to);
     return ERROR_SUCCESS;
@@ -163,6 +165,7 @@ std::uint32_t Win32InfReader::FindNextMatchLine(const InfContext* in, const char
     if (in == nullptr || out == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT from = toWin32(*in);
     INFCONTEXT to = from;
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findNextMatch(&from, key, &to)) return lastError();
     *out = fromWin32(to);
     return ERROR_SUCCESS;
