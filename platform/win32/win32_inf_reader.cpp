@@ -93,14 +93,15 @@ InfContext fromWin32(const INFCONTEXT& context) {
     return result;
 }
 
-// The code of a call that returned FALSE. SetupAPI leaves some failures without one (Wine
-// clears it for a field that does not exist).
-std::uint32_t lastError() {
-    const DWORD error = GetLastError();
-    return error == ERROR_SUCCESS ? ERROR_INVALID_PARAMETER : static_cast<std::uint32_t>(error);
-}
-
 }  // namespace
+
+// The code of a call that returned FALSE. SetupAPI leaves some failures without one (Wine
+// clears it for a field that does not exist); those read ERROR_INVALID_PARAMETER.
+std::uint32_t Win32InfReader::lastError() {
+    const DWORD error = GetLastError();
+    noSystemCode_ = error == ERROR_SUCCESS;
+    return noSystemCode_ ? ERROR_INVALID_PARAMETER : static_cast<std::uint32_t>(error);
+}
 
 Win32InfReader::Win32InfReader(const char* library) : api_(new Api) {
     if (!api_->load(library)) {
@@ -135,9 +136,11 @@ void Win32InfReader::CloseInfFile(HInf inf) {
 std::uint32_t Win32InfReader::FindFirstLine(HInf inf, const char* section, const char* key,
                                             InfContext* context) {
     if (fallback_) return fallback_->FindFirstLine(inf, section, key, context);
+    noSystemCode_ = false;
     if (inf == kInvalidInf) return ERROR_INVALID_HANDLE;
     if (section == nullptr || context == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT found = {};
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findFirst(reinterpret_cast<HINF>(inf), section, key, &found)) return lastError();
     *context = fromWin32(found);
     return ERROR_SUCCESS;
@@ -145,9 +148,11 @@ std::uint32_t Win32InfReader::FindFirstLine(HInf inf, const char* section, const
 
 std::uint32_t Win32InfReader::FindNextLine(const InfContext* in, InfContext* out) {
     if (fallback_) return fallback_->FindNextLine(in, out);
+    noSystemCode_ = false;
     if (in == nullptr || out == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT from = toWin32(*in);
     INFCONTEXT to = from;
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findNext(&from, &to)) return lastError();
     *out = fromWin32(to);
     return ERROR_SUCCESS;
@@ -156,9 +161,11 @@ std::uint32_t Win32InfReader::FindNextLine(const InfContext* in, InfContext* out
 std::uint32_t Win32InfReader::FindNextMatchLine(const InfContext* in, const char* key,
                                                 InfContext* out) {
     if (fallback_) return fallback_->FindNextMatchLine(in, key, out);
+    noSystemCode_ = false;
     if (in == nullptr || out == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT from = toWin32(*in);
     INFCONTEXT to = from;
+    SetLastError(ERROR_SUCCESS);
     if (!api_->findNextMatch(&from, key, &to)) return lastError();
     *out = fromWin32(to);
     return ERROR_SUCCESS;
@@ -168,6 +175,7 @@ std::uint32_t Win32InfReader::GetStringField(const InfContext* context, std::uin
                                              char* buffer, std::uint32_t size,
                                              std::uint32_t* required) {
     if (fallback_) return fallback_->GetStringField(context, index, buffer, size, required);
+    noSystemCode_ = false;
     if (context == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT line = toWin32(*context);
     DWORD needed = 0;
@@ -184,6 +192,7 @@ std::uint32_t Win32InfReader::GetStringField(const InfContext* context, std::uin
 std::uint32_t Win32InfReader::GetIntField(const InfContext* context, std::uint32_t index,
                                           std::int32_t* value) {
     if (fallback_) return fallback_->GetIntField(context, index, value);
+    noSystemCode_ = false;
     if (context == nullptr || value == nullptr) return ERROR_INVALID_PARAMETER;
     INFCONTEXT line = toWin32(*context);
     INT result = 0;
@@ -199,6 +208,7 @@ std::uint32_t Win32InfReader::GetLineText(const InfContext* context, HInf inf, c
     if (fallback_) {
         return fallback_->GetLineText(context, inf, section, key, buffer, size, required);
     }
+    noSystemCode_ = false;
     if (context == nullptr && (inf == kInvalidInf || section == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
@@ -231,6 +241,7 @@ std::uint32_t Win32InfReader::GetFieldCount(const InfContext* context) {
 std::uint32_t Win32InfReader::EnumInfSection(HInf inf, std::uint32_t index, char* buffer,
                                              std::uint32_t size, std::uint32_t* required) {
     if (fallback_) return fallback_->EnumInfSection(inf, index, buffer, size, required);
+    noSystemCode_ = false;
     if (api_->enumSections == nullptr) return ERROR_NOT_SUPPORTED;
     if (inf == kInvalidInf) return ERROR_INVALID_HANDLE;
     const HINF handle = reinterpret_cast<HINF>(inf);

@@ -31,6 +31,10 @@ class Win32InfReader : public InfReader {
     // True when the system's SetupAPI answers, false when our own reader does.
     bool usesSystemSetupApi() const { return api_ != nullptr; }
 
+    // True when the last call failed and the system left no code for it, so that the code
+    // returned (ERROR_INVALID_PARAMETER) was supplied here rather than by SetupAPI.
+    bool lastFailureHadNoSystemCode() const { return noSystemCode_; }
+
     std::uint32_t OpenInfFile(const char* path, std::uint32_t style, HInf* result,
                               std::uint32_t* errorLine) override;
     void CloseInfFile(HInf inf) override;
@@ -52,6 +56,9 @@ class Win32InfReader : public InfReader {
 
   private:
     struct Api;  // the module and its function pointers
+    // The code of a SetupAPI call that returned FALSE; notes when the system left none.
+    std::uint32_t lastError();
+    bool noSystemCode_ = false;
     std::unique_ptr<Api> api_;
     std::unique_ptr<inf::PortableInfReader> fallback_;
 };

@@ -27,7 +27,8 @@ std::string where(const InfContext& context) {
 
 class Query {
   public:
-    Query(InfReader& reader, const InfQueryPlaces& places) : reader_(reader) {
+    Query(InfReader& reader, const InfQueryPlaces& places, const NoSystemCode& noSystemCode)
+        : reader_(reader), noSystemCode_(noSystemCode) {
         // Longest first, so the system folder is not printed as <windir>\system32.
         addPlace(places.infDirectory, "<infdir>");
         addPlace(places.systemDirectory, "<sysdir>");
@@ -90,14 +91,20 @@ class Query {
         return quoted + "\"";
     }
 
+    // A failed call as printed; `fieldAbsent` when it read a field the line does not have.
+    std::string failed(std::uint32_t code, bool fieldAbsent = false) const {
+        const bool silent = noSystemCode_ ? noSystemCode_() : fieldAbsent;
+        return (silent ? "no system code, ours " : "error ") + hex(code);
+    }
+
     // Reads a text through the size-first rule: ask the size, check that one byte less is
     // refused without a byte written, then read it into a buffer of exactly that size.
     template <typename Read>
-    bool readText(Read read, std::string* text, std::string* failure) {
+    bool readText(Read read, std::string* text, std::string* failure, bool fieldAbsent = false) {
         std::uint32_t required = 0;
         std::uint32_t error = read(nullptr, 0, &required);
         if (error != ERROR_SUCCESS) {
-            *failure = "error " + hex(error);
+            *failure = failed(error, fieldAbsent);
             return false;
         }
         if (required == 0) {
@@ -139,7 +146,7 @@ class Query {
                 },
                 &name, &failure);
             if (!ok) {
-                if (failure != "error " + hex(ERROR_NO_MORE_ITEMS)) {
+                if (failure != failed(ERROR_NO_MORE_ITEMS)) {
                     out_ += "sections " + failure + "\n";
                 }
                 break;
@@ -189,13 +196,13 @@ class Query {
 
     // Field `index` as printed; *text receives it unquoted when the read succeeded.
     std::string stringField(const InfContext& context, std::uint32_t index, std::string* text,
-                            bool* ok) {
+                            bool* ok, bool fieldAbsent) {
         std::string failure;
         *ok = readText(
             [&](char* buffer, std::uint32_t size, std::uint32_t* required) {
                 return reader_.GetStringField(&context, index, buffer, size, required);
             },
-            text, &failure);
+            text, &failure, fieldAbsent);
         return *ok ? quote(*text) : failure;
     }
 
@@ -218,16 +225,19 @@ class Query {
         for (std::uint32_t index = 0; index <= values + 1; ++index) {
             bool ok = false;
             std::string text;
+            // Past the last value, or the key of a line without one (known once it failed).
+            const bool pastTheEnd = index > values;
             out_ += "    field " + std::to_string(index) + " " +
-                    stringField(context, index, &text, &ok) + "\n";
+                    stringField(context, index, &text, &ok, pastTheEnd || index == 0) + "\n";
             if (index == 0 && ok) {
                 hasKey = true;
                 key = text;
             }
+            const bool absent = pastTheEnd || (index == 0 && !hasKey);
             std::int32_t value = 0;
             const std::uint32_t error = reader_.GetIntField(&context, index, &value);
             out_ += "    int " + std::to_string(index) + " " +
-                    (error == ERROR_SUCCESS ? std::to_string(value) : "error " + hex(error)) + "\n";
+                    (error == ERROR_SUCCESS ? std::to_string(value) : failed(error, absent)) + "\n";
         }
         out_ += "    text " + lineText(&context, nullptr, nullptr) + "\n";
         if (!hasKey) return;
@@ -235,18 +245,16 @@ class Query {
         // The key as handed out (with %name% replaced) looked up again.
         InfContext found;
         std::uint32_t error = reader_.FindFirstLine(inf_, section.c_str(), key.c_str(), &found);
-        out_ += "    first-key " + (error == ERROR_SUCCESS ? where(found) : "error " + hex(error)) +
-                "\n";
+        out_ += "    first-key " + (error == ERROR_SUCCESS ? where(found) : failed(error)) + "\n";
         error = reader_.FindNextMatchLine(&context, key.c_str(), &found);
-        out_ += "    next-match " +
-                (error == ERROR_SUCCESS ? where(found) : "error " + hex(error)) + "\n";
+        out_ += "    next-match " + (error == ERROR_SUCCESS ? where(found) : failed(error)) + "\n";
         std::string upper = key;
         for (char& c : upper) {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
         }
         error = reader_.FindFirstLine(inf_, section.c_str(), upper.c_str(), &found);
-        out_ += "    first-upper-key " +
-                (error == ERROR_SUCCESS ? where(found) : "error " + hex(error)) + "\n";
+        out_ +=
+            "    first-upper-key " + (error == ERROR_SUCCESS ? where(found) : failed(error)) + "\n";
         out_ += "    text-by-key " + lineText(nullptr, section.c_str(), key.c_str()) + "\n";
     }
 
@@ -255,7 +263,7 @@ class Query {
         InfContext context;
         std::uint32_t error = reader_.FindFirstLine(inf_, section.c_str(), nullptr, &context);
         if (error != ERROR_SUCCESS) {
-            out_ += "  first error " + hex(error) + "\n";
+            out_ += "  first " + failed(error) + "\n";
             return;
         }
         out_ += "  text-of-first " + lineText(nullptr, section.c_str(), nullptr) + "\n";
@@ -263,7 +271,7 @@ class Query {
             InfContext found;
             error = reader_.FindFirstLine(inf_, section.c_str(), token.c_str(), &found);
             out_ += "  token-key " + quote(token) + " " +
-                    (error == ERROR_SUCCESS ? where(found) : "error " + hex(error)) + "\n";
+                    (error == ERROR_SUCCESS ? where(found) : failed(error)) + "\n";
         }
         for (;;) {
             walkLine(section, context);
@@ -298,11 +306,12 @@ class Query {
             const std::uint32_t error =
                 reader_.FindFirstLine(inf_, name.c_str(), nullptr, &context);
             out_ += "probe " + quote(name) + " " +
-                    (error == ERROR_SUCCESS ? where(context) : "error " + hex(error)) + "\n";
+                    (error == ERROR_SUCCESS ? where(context) : failed(error)) + "\n";
         }
     }
 
     InfReader& reader_;
+    const NoSystemCode& noSystemCode_;
     HInf inf_ = platform::kInvalidInf;
     std::vector<std::pair<std::string, std::string>> places_;
     std::vector<std::string> enumerated_;
@@ -313,8 +322,9 @@ class Query {
 }  // namespace
 
 std::string queryInf(platform::InfReader& reader, const std::string& path,
-                     const std::string& rawText, const InfQueryPlaces& places) {
-    return Query(reader, places).run(path, rawText);
+                     const std::string& rawText, const InfQueryPlaces& places,
+                     const NoSystemCode& noSystemCode) {
+    return Query(reader, places, noSystemCode).run(path, rawText);
 }
 
 }  // namespace tunara_test

@@ -6,6 +6,7 @@
 // printed as placeholders: <infdir> (the INF's own folder), <sysdir>, <windir>.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/inf_reader.h"
@@ -18,10 +19,21 @@ struct InfQueryPlaces {
     std::string systemDirectory;
 };
 
+// Whether the reader's last failed call came without a code from the system (the code it
+// returned was supplied by our own wrapper).
+using NoSystemCode = std::function<bool()>;
+
 // Every answer about the INF at `path`, opened in INF_STYLE_WIN4. `rawText` is the file's
 // bytes, from which the names of sections to ask for are gathered by a plain scan
 // independent of any reader.
+//
+// A failure the system reports without a code is printed "no system code, ours <code>": the
+// code there is our wrapper's (and our own reader's) answer, not the system's. Over the
+// system's SetupAPI `noSystemCode` tells which failures those are; without it (our own
+// reader) they are the reads of a field the line does not have, where Wine's SetupAPI leaves
+// the code unset, so both sides must agree on where the system is silent.
 std::string queryInf(platform::InfReader& reader, const std::string& path,
-                     const std::string& rawText, const InfQueryPlaces& places);
+                     const std::string& rawText, const InfQueryPlaces& places,
+                     const NoSystemCode& noSystemCode = NoSystemCode());
 
 }  // namespace tunara_test

@@ -4,7 +4,8 @@
     check-modules.py RESOURCE_IDS_H MODULE.dll [MODULE.dll ...] [--stamp FILE] [--dump]
     check-modules.py RESOURCE_IDS_H --list
 
-For every module: each string, dialog, control, menu, icon and bitmap named in the header
+The header gives the numbers the programs' description states (written out below). For
+every module: each string, dialog, control, menu, icon and bitmap named in the header
 (lang/resource_ids.h) is present; the tray menu has its commands at the positions the
 tray relies on; the conflict marks are hidden; no text is "Blank" (a text the programs
 treat as "show nothing"); the product title is the one the tray knows for that language;
@@ -12,7 +13,8 @@ no text is UTF-8 read as Windows-1252. Across the modules: the same string ids, 
 dialogs with the same controls (id, class and style, in the same order), the same menu
 structure and the same icons and bitmaps. Every problem is printed; the exit code is 1 when
 there is any. With --stamp the file is written on success (for the build's dependency).
---list prints the header's resources one a line ("string 6 IDS_PRODUCT_TITLE",
+--list prints the header's resources one a line (refused when the header's numbers are not
+the programs') ("string 6 IDS_PRODUCT_TITLE",
 "control 132 1000 IDC_SETTINGS_PICTURE", ...) for the Wine test's driver.
 """
 
@@ -55,6 +57,95 @@ TRAY_LAYOUT = [
      ["IDM_TRAY_WAVETABLE_NONE", "IDM_TRAY_WAVETABLE_2MB", "IDM_TRAY_WAVETABLE_4MB"]),
     ("TRAY_POS_EXIT", "IDM_TRAY_EXIT"),
 ]
+
+
+# The numbers the programs load and address, written out as the programs' description gives
+# them. The header must give exactly these (the modules are built from it, so a wrong number
+# there would agree with them), and every module must hold these resources under them.
+STATED = {
+    # strings
+    "IDS_TRAY_OFF_DONE": 1, "IDS_TRAY_OFF_QUESTION": 2, "IDS_RESTART_QUESTION": 3,
+    "IDS_TRAY_OFF_QUESTION_CAPTION": 4, "IDS_TRAY_OFF_DONE_CAPTION": 5, "IDS_PRODUCT_TITLE": 6,
+    "IDS_DOS_REMOVE_CAPTION": 15, "IDS_DOS_INSTALL_CAPTION": 16, "IDS_MIDI_BUSY": 18,
+    "IDS_LEGACY_NO_GAME_SUPPORT": 1094, "IDS_DOS_REMOVE_PROMPT": 2507,
+    "IDS_SUPPORT_REGION_AMERICAS": 2600, "IDS_SUPPORT_REGION_WORLD": 2601,
+    "IDS_SUPPORT_REGION_GERMANY": 2602,
+    "IDS_BUTTON_OK": 2619, "IDS_BUTTON_CANCEL": 2620, "IDS_BUTTON_HELP": 2621,
+    "IDS_ADVRES_CAPTION": 2622, "IDS_BUTTON_CLOSE": 2623,
+    "IDS_DOS_SUMMARY_FILE": 2624, "IDS_DOS_SUMMARY_BACKUP": 2625, "IDS_DOS_SUMMARY_END": 2626,
+    # dialogs, the tray menu, icons and bitmaps
+    "IDD_SETTINGS": 132, "IDD_LEGACY": 160, "IDD_ADVRES1": 161, "IDD_ADVRES2": 162,
+    "IDD_ADVANCED": 174, "IDD_SUPPORT": 180, "IDD_DOSPROMPT": 185, "IDR_TRAY": 190,
+    "IDI_PRODUCT": 184, "IDI_TRAY": 188, "IDB_HEADPHONES": 129, "IDB_SPEAKERS": 130,
+    # the tray menu's commands and the popup positions the tray relies on
+    "IDM_TRAY_PROPERTIES": 2604, "IDM_TRAY_SPEAKERS": 2610, "IDM_TRAY_HEADPHONES": 2611,
+    "IDM_TRAY_EXIT": 2612, "IDM_TRAY_HW_ACCELERATION": 2613, "IDM_TRAY_MIC_BOOST": 2614,
+    "IDM_TRAY_WAVETABLE_NONE": 2615, "IDM_TRAY_WAVETABLE_2MB": 2616,
+    "IDM_TRAY_WAVETABLE_4MB": 2617,
+    "TRAY_POS_PROPERTIES": 0, "TRAY_POS_OUTPUT": 2, "TRAY_POS_HW_ACCELERATION": 3,
+    "TRAY_POS_MIC_BOOST": 4, "TRAY_POS_WAVETABLE": 5,
+    # controls the programs address
+    "IDC_SETTINGS_PICTURE": 1000, "IDC_SETTINGS_TRAY_ICON": 1014,
+    "IDC_SETTINGS_HEADPHONES": 1015, "IDC_SETTINGS_SPEAKERS": 1016,
+    "IDC_SETTINGS_SUPPORT": 1056, "IDC_SETTINGS_ADVANCED": 1057,
+    "IDC_LEGACY_IRQ_LABEL": 1037, "IDC_LEGACY_TEXT": 1038, "IDC_LEGACY_DEVICE": 1041,
+    "IDC_LEGACY_IRQ": 1042, "IDC_LEGACY_IO": 1043, "IDC_LEGACY_DMA": 1044,
+    "IDC_LEGACY_IO_LABEL": 1047, "IDC_LEGACY_DMA_LABEL": 1048, "IDC_LEGACY_RESOURCES": 1019,
+    "IDC_LEGACY_IRQ_CONFLICT": 1063, "IDC_LEGACY_IO_CONFLICT": 1064,
+    "IDC_LEGACY_DMA_CONFLICT": 1065,
+    "IDC_ADVRES1_FM_IO": 1051, "IDC_ADVRES1_FM_IRQ": 1052, "IDC_ADVRES1_FM_DMA": 1053,
+    "IDC_ADVRES1_MPU_IO": 1054, "IDC_ADVRES1_JOY_IO": 1055,
+    "IDC_ADVRES1_FM_IO_CONFLICT": 1063, "IDC_ADVRES1_FM_DMA_CONFLICT": 1064,
+    "IDC_ADVRES1_FM_IRQ_CONFLICT": 1065, "IDC_ADVRES1_MPU_IO_CONFLICT": 1066,
+    "IDC_ADVRES1_JOY_IO_CONFLICT": 1067,
+    "IDC_ADVRES2_FM_IO": 1051, "IDC_ADVRES2_WAVE_IRQ": 1052, "IDC_ADVRES2_WAVE_IO": 1053,
+    "IDC_ADVRES2_ENUM_IRQ": 1054, "IDC_ADVRES2_SYNTH_IRQ": 1055,
+    "IDC_ADVRES2_FM_IO_CONFLICT": 1063, "IDC_ADVRES2_WAVE_IO_CONFLICT": 1064,
+    "IDC_ADVRES2_WAVE_IRQ_CONFLICT": 1065,
+    "IDC_ADVANCED_OK": 1, "IDC_ADVANCED_CANCEL": 2, "IDC_ADVANCED_HELP": 3,
+    "IDC_ADVANCED_HW_ACCELERATION": 1002, "IDC_ADVANCED_MIC_BOOST": 1017,
+    "IDC_ADVANCED_JOYSTICK": 1018, "IDC_ADVANCED_GAME_SUPPORT": 1019,
+    "IDC_ADVANCED_NATIVE_DOS": 1020, "IDC_ADVANCED_WAVETABLE_NONE": 1024,
+    "IDC_ADVANCED_WAVETABLE_2MB": 1025, "IDC_ADVANCED_WAVETABLE_4MB": 1026,
+    "IDC_ADVANCED_WAVETABLE_GROUP": 1059, "IDC_ADVANCED_DOS_GROUP": 1060,
+    "IDC_SUPPORT_OK": 1, "IDC_SUPPORT_LIST": 1003, "IDC_SUPPORT_REGION": 1057,
+    "IDC_SUPPORT_VERSION": 1068, "IDC_SUPPORT_HELP": 1080,
+    "IDC_DOSPROMPT_OK": 1, "IDC_DOSPROMPT_CANCEL": 2, "IDC_DOSPROMPT_REMOVE": 1014,
+    "IDC_DOSPROMPT_MESSAGE": 1069, "IDC_DOSPROMPT_ADD": 1074, "IDC_DOSPROMPT_LINE_FILES": 1075,
+    "IDC_DOSPROMPT_LINE_FILE0": 1076, "IDC_DOSPROMPT_LINE_FILE1": 1077,
+    "IDC_DOSPROMPT_LINE_FILE2": 1078, "IDC_DOSPROMPT_FILE0": 1080, "IDC_DOSPROMPT_FILE1": 1081,
+    "IDC_DOSPROMPT_FILE2": 1082,
+}
+
+# The support dialog's table names its label and value strings by number only.
+SUPPORT_STRINGS = [2500, 2502, 2503, 2504, 2505, 2506, 2530, 2531, 2532, 2550, 2551, 2552,
+                   2560, 2561, 2562, 2571, 2580, 2581, 2582]
+
+
+def check_header(names, problems):
+    for name, value in sorted(STATED.items(), key=lambda kv: kv[1]):
+        if name not in names:
+            problems.append("header: %s is not defined (the programs use %d)" % (name, value))
+        elif names[name] != value:
+            problems.append("header: %s is %d, the programs use %d" % (name, names[name], value))
+
+
+def check_stated(m, problem):
+    """The stated resources by their written-out numbers, whatever the header says."""
+    dialogs = {n[4:]: v for n, v in STATED.items() if n.startswith("IDD_")}
+    for name, value in sorted(STATED.items(), key=lambda kv: kv[1]):
+        if name.startswith("IDS_") and value not in m.strings:
+            problem("string %d is missing" % value)
+        elif name.startswith("IDD_") and value not in m.dialogs:
+            problem("dialog %d is missing" % value)
+        elif name.startswith("IDC_"):
+            owner = max((d for d in dialogs if name.startswith("IDC_" + d + "_")), key=len)
+            dialog = m.dialogs.get(dialogs[owner])
+            if dialog is not None and value not in [c[0] for c in dialog[3]]:
+                problem("dialog %d has no control %d" % (dialogs[owner], value))
+    for value in SUPPORT_STRINGS:
+        if value not in m.strings:
+            problem("string %d of the support table is missing" % value)
 
 
 class BadModule(Exception):
@@ -308,6 +399,8 @@ def check_module(m, names, problems):
         if font != (8, "MS Sans Serif"):
             problem("dialog %d uses font %r instead of MS Sans Serif 8" % (dialog, font))
 
+    check_stated(m, problem)
+
     if not m.has_version:
         problem("no version resource")
 
@@ -433,7 +526,13 @@ def main(argv):
         else:
             args.append(a)
     if listing and len(args) == 1:
-        list_resources(read_header(args[0]))
+        names = read_header(args[0])
+        problems = []
+        check_header(names, problems)
+        if problems:
+            sys.stderr.write("".join(p + "\n" for p in problems))
+            return 1
+        list_resources(names)
         return 0
     if len(args) < 2:
         sys.stderr.write(__doc__)
@@ -443,6 +542,7 @@ def main(argv):
     if unknown:
         raise SystemExit("required styles name controls the header lacks: %s" % unknown)
     problems = []
+    check_header(names, problems)
     modules = []
     for path in args[1:]:
         try:

@@ -4,11 +4,15 @@
     test-check-modules.py CHECK_MODULES.py RESOURCE_IDS_H GOOD.dll FAULTY.dll
 
 GOOD.dll alone must pass. GOOD.dll with FAULTY.dll (built from faulty-module.rc, named
-cnctlFR_.dll) must fail with every report listed below.
+cnctlFR_.dll) must fail with every report listed below. A header that numbers a resource
+otherwise than the programs do must be refused even with GOOD.dll.
 """
 
+import os
+import re
 import subprocess
 import sys
+import tempfile
 
 EXPECTED = [
     "cnctlFR_.dll: product title is 'Tunara Properties' instead of 'Propri\u00e9t\u00e9s Tunara'",
@@ -29,6 +33,19 @@ EXPECTED = [
     "cnctlen_.dll and cnctlFR_.dll differ: controls of dialog 160",
     "cnctlen_.dll and cnctlFR_.dll differ: structure of menu 190",
     "cnctlen_.dll and cnctlFR_.dll differ: icons",
+    "cnctlFR_.dll: string 18 is missing",
+    "cnctlFR_.dll: dialog 185 is missing",
+    "cnctlFR_.dll: dialog 160 has no control 1044",
+]
+
+# Header lines changed as a wrong product constant would change them, and the reports.
+WRONG_HEADER = [
+    (r"#define IDM_TRAY_EXIT 2612\b", "#define IDM_TRAY_EXIT 2609",
+     "header: IDM_TRAY_EXIT is 2609, the programs use 2612"),
+    (r"#define IDS_DOS_REMOVE_CAPTION 15\b", "#define IDS_DOS_REMOVE_CAPTION 14",
+     "header: IDS_DOS_REMOVE_CAPTION is 14, the programs use 15"),
+    (r"#define IDC_LEGACY_DMA_CONFLICT 1065\b", "#define IDC_LEGACY_DMA_CONFLICT 1066",
+     "header: IDC_LEGACY_DMA_CONFLICT is 1066, the programs use 1065"),
 ]
 
 
@@ -56,7 +73,26 @@ def main():
             failures += 1
     if failures:
         print("--- output of the check ---\n" + output)
-    print("%d passed, %d failed" % (len(EXPECTED) + 2 - failures, failures))
+
+    with open(header, encoding="ascii") as f:
+        text = f.read()
+    for pattern, replacement, report in WRONG_HEADER:
+        wrong, count = re.subn(pattern, replacement, text)
+        if count != 1:
+            print("FAIL: %r is not in the header" % pattern)
+            failures += 1
+            continue
+        with tempfile.NamedTemporaryFile("w", suffix=".h", delete=False) as f:
+            f.write(wrong)
+        try:
+            code, output = run(check, f.name, good)
+        finally:
+            os.unlink(f.name)
+        if code != 1 or report not in output:
+            print("FAIL: no report %r (exit code %d):\n%s" % (report, code, output))
+            failures += 1
+    print("%d passed, %d failed"
+          % (len(EXPECTED) + len(WRONG_HEADER) + 2 - failures, failures))
     return 1 if failures else 0
 
 

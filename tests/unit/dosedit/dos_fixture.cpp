@@ -1,6 +1,5 @@
 #include "tests/unit/dosedit/dos_fixture.h"
 
-#include "lang/resource_ids.h"
 #include "platform/file_handle.h"
 #include "platform/host/host_files.h"
 #include "platform/host/host_system.h"
@@ -68,15 +67,15 @@ void DosFileTest::setAttributes(const std::string& path, std::uint32_t attribute
 
 platform::HModule DosFileTest::loadEnglishModule(const std::string& midiBusyText) {
     platform::host::ModuleImage image;
-    image.strings[IDS_PRODUCT_TITLE] = "Tunara Properties";
-    image.strings[IDS_DOS_REMOVE_CAPTION] = kRemoveCaption;
-    image.strings[IDS_DOS_INSTALL_CAPTION] = kInstallCaption;
-    image.strings[IDS_MIDI_BUSY] = midiBusyText.empty() ? kMidiBusy : midiBusyText;
-    image.strings[IDS_DOS_REMOVE_PROMPT] = kRemovePrompt;
-    image.strings[IDS_DOS_SUMMARY_FILE] = kSummaryFile;
-    image.strings[IDS_DOS_SUMMARY_BACKUP] = kSummaryBackup;
-    image.strings[IDS_DOS_SUMMARY_END] = kSummaryEnd;
-    image.dialogs.insert(IDD_DOSPROMPT);
+    image.strings[dos_ids::kProductTitle] = "Tunara Properties";
+    image.strings[dos_ids::kRemoveCaption] = kRemoveCaption;
+    image.strings[dos_ids::kInstallCaption] = kInstallCaption;
+    image.strings[dos_ids::kMidiBusy] = midiBusyText.empty() ? kMidiBusy : midiBusyText;
+    image.strings[dos_ids::kRemovePrompt] = kRemovePrompt;
+    image.strings[dos_ids::kSummaryFile] = kSummaryFile;
+    image.strings[dos_ids::kSummaryBackup] = kSummaryBackup;
+    image.strings[dos_ids::kSummaryEnd] = kSummaryEnd;
+    image.dialogs.insert(dos_ids::kPromptDialog);
     machine().system().registerModule("cnctlen_.dll", image);
     const std::string path = "C:\\WINDOWS\\SYSTEM\\cnctlen_.dll";
     if (!exists(path)) writeFile(path, "MZ");

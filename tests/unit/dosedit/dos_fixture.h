@@ -11,6 +11,32 @@
 
 namespace tunara_test {
 
+// The language module's strings and the prompt dialog's controls, numbered as the module
+// numbers them (written out, so that a wrong id in the product fails).
+namespace dos_ids {
+constexpr std::uint32_t kProductTitle = 6;
+constexpr std::uint32_t kRemoveCaption = 15;
+constexpr std::uint32_t kInstallCaption = 16;
+constexpr std::uint32_t kMidiBusy = 18;
+constexpr std::uint32_t kRemovePrompt = 2507;
+constexpr std::uint32_t kSummaryFile = 2624;
+constexpr std::uint32_t kSummaryBackup = 2625;
+constexpr std::uint32_t kSummaryEnd = 2626;
+constexpr std::uint32_t kPromptDialog = 185;
+constexpr std::uint32_t kOk = 1;
+constexpr std::uint32_t kCancel = 2;
+constexpr std::uint32_t kRemove = 1014;  // button C
+constexpr std::uint32_t kMessage = 1069;
+constexpr std::uint32_t kAdd = 1074;        // button A
+constexpr std::uint32_t kLineFiles = 1075;  // button B
+constexpr std::uint32_t kLineFile0 = 1076;
+constexpr std::uint32_t kLineFile1 = 1077;
+constexpr std::uint32_t kLineFile2 = 1078;
+constexpr std::uint32_t kFile0 = 1080;
+constexpr std::uint32_t kFile1 = 1081;
+constexpr std::uint32_t kFile2 = 1082;
+}  // namespace dos_ids
+
 class DosFileTest : public MachineTest {
   protected:
     void TearDown() override;

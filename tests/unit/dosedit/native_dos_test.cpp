@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "lang/resource_ids.h"
 #include "platform/host/host_files.h"
 #include "platform/host/host_registry.h"
 #include "platform/host/host_ui.h"
@@ -13,6 +12,8 @@
 #include "tests/unit/dosedit/dos_fixture.h"
 
 namespace {
+
+namespace ids = tunara_test::dos_ids;
 
 using platform::host::UiAnswer;
 
@@ -32,7 +33,9 @@ class NativeDosTest : public tunara_test::DosFileTest {
     struct StartupFiles {
         std::string autoexec, config, dosStart;
     };
-    StartupFiles startupFiles() { return {readFile(kAutoexec), readFile(kConfig), readFile(kDosStart)}; }
+    StartupFiles startupFiles() {
+        return {readFile(kAutoexec), readFile(kConfig), readFile(kDosStart)};
+    }
     void expectStartupFiles(const StartupFiles& want) {
         EXPECT_EQ(readFile(kAutoexec), want.autoexec);
         EXPECT_EQ(readFile(kConfig), want.config);
@@ -153,7 +156,7 @@ TEST_F(NativeDosTest, InstallationPromptAndSummary) {
     const StartupFiles original = startupFiles();
     settings::tunaraSettings s;
     s.setResourceModule(loadEnglishModule());
-    ui().expect(UiAnswer::dialog(IDOK, IDD_DOSPROMPT).check(IDC_DOSPROMPT_LINE_FILES, BST_CHECKED));
+    ui().expect(UiAnswer::dialog(IDOK, ids::kPromptDialog).check(ids::kLineFiles, BST_CHECKED));
     ui().expect(UiAnswer::messageBox(IDOK).withCaption(kInstallCaption));
 
     EXPECT_TRUE(s.editNativeDosSupport(true, false));
@@ -162,9 +165,8 @@ TEST_F(NativeDosTest, InstallationPromptAndSummary) {
     const platform::DialogRequest& request = ui().shown()[0].request;
     EXPECT_FALSE(request.setCaption);
     EXPECT_EQ(request.trimTop + request.trimBottom, 0);
-    const std::uint32_t files[3] = {IDC_DOSPROMPT_FILE0, IDC_DOSPROMPT_FILE1, IDC_DOSPROMPT_FILE2};
-    const std::uint32_t lineFiles[3] = {IDC_DOSPROMPT_LINE_FILE0, IDC_DOSPROMPT_LINE_FILE1,
-                                        IDC_DOSPROMPT_LINE_FILE2};
+    const std::uint32_t files[3] = {ids::kFile0, ids::kFile1, ids::kFile2};
+    const std::uint32_t lineFiles[3] = {ids::kLineFile0, ids::kLineFile1, ids::kLineFile2};
     for (int i = 0; i < 3; ++i) {
         ASSERT_NE(setupOf(request, files[i]), nullptr);
         EXPECT_EQ(setupOf(request, files[i])->text, kPaths[i]);
@@ -172,11 +174,11 @@ TEST_F(NativeDosTest, InstallationPromptAndSummary) {
         EXPECT_EQ(setupOf(request, lineFiles[i])->text, kLineFiles[i]);
         EXPECT_FALSE(setupOf(request, lineFiles[i])->hide);
     }
-    ASSERT_NE(setupOf(request, IDC_DOSPROMPT_REMOVE), nullptr);
-    EXPECT_TRUE(setupOf(request, IDC_DOSPROMPT_REMOVE)->hide);
-    ASSERT_NE(setupOf(request, IDC_DOSPROMPT_ADD), nullptr);
-    EXPECT_EQ(setupOf(request, IDC_DOSPROMPT_ADD)->check, BST_CHECKED);
-    EXPECT_FALSE(setupOf(request, IDC_DOSPROMPT_ADD)->hide);
+    ASSERT_NE(setupOf(request, ids::kRemove), nullptr);
+    EXPECT_TRUE(setupOf(request, ids::kRemove)->hide);
+    ASSERT_NE(setupOf(request, ids::kAdd), nullptr);
+    EXPECT_EQ(setupOf(request, ids::kAdd)->check, BST_CHECKED);
+    EXPECT_FALSE(setupOf(request, ids::kAdd)->hide);
 
     const platform::host::ShownUi& box = ui().shown()[1];
     EXPECT_EQ(box.text, summary());
@@ -194,10 +196,10 @@ TEST_F(NativeDosTest, InstallationPromptChoices) {
         bool uncheckAdd, checkLineFiles;
         bool result, edited, lineFiles;
     } cases[] = {
-        {"OK as offered",            IDOK,     false, false, true,  true,  false},
-        {"line files only",          IDOK,     true,  true,  false, false, true},
-        {"nothing chosen",           IDOK,     true,  false, false, false, false},
-        {"cancel",                   IDCANCEL, false, true,  false, false, false},
+        {"OK as offered", IDOK, false, false, true, true, false},
+        {"line files only", IDOK, true, true, false, false, true},
+        {"nothing chosen", IDOK, true, false, false, false, false},
+        {"cancel", IDCANCEL, false, true, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -205,9 +207,9 @@ TEST_F(NativeDosTest, InstallationPromptChoices) {
         const StartupFiles original = startupFiles();
         settings::tunaraSettings s;
         s.setResourceModule(loadEnglishModule());
-        UiAnswer answer = UiAnswer::dialog(c.button, IDD_DOSPROMPT);
-        if (c.uncheckAdd) answer.check(IDC_DOSPROMPT_ADD, BST_UNCHECKED);
-        if (c.checkLineFiles) answer.check(IDC_DOSPROMPT_LINE_FILES, BST_CHECKED);
+        UiAnswer answer = UiAnswer::dialog(c.button, ids::kPromptDialog);
+        if (c.uncheckAdd) answer.check(ids::kAdd, BST_UNCHECKED);
+        if (c.checkLineFiles) answer.check(ids::kLineFiles, BST_CHECKED);
         ui().expect(answer);
         if (c.edited) ui().expect(UiAnswer::messageBox(IDOK).withCaption(kInstallCaption));
 
@@ -226,7 +228,7 @@ TEST_F(NativeDosTest, RemovalPromptAndSummary) {
                                  readFile("C:\\WINDOWS\\DOSSTART.HV1")};
     settings::tunaraSettings s;
     s.setResourceModule(loadEnglishModule());
-    ui().expect(UiAnswer::dialog(IDOK, IDD_DOSPROMPT));
+    ui().expect(UiAnswer::dialog(IDOK, ids::kPromptDialog));
     ui().expect(UiAnswer::messageBox(IDOK).withCaption(kRemoveCaption));
 
     EXPECT_FALSE(s.editNativeDosSupport(false, false));  // a removal needs no restart
@@ -238,24 +240,22 @@ TEST_F(NativeDosTest, RemovalPromptAndSummary) {
     EXPECT_EQ(request.trimTop, 40);
     EXPECT_EQ(request.trimBottom, 40);
     EXPECT_TRUE(request.center);
-    ASSERT_NE(setupOf(request, IDC_DOSPROMPT_MESSAGE), nullptr);
-    EXPECT_EQ(setupOf(request, IDC_DOSPROMPT_MESSAGE)->text, kRemovePrompt);
-    for (const std::uint32_t id : {IDC_DOSPROMPT_LINE_FILE0, IDC_DOSPROMPT_LINE_FILE1,
-                                   IDC_DOSPROMPT_LINE_FILE2, IDC_DOSPROMPT_ADD,
-                                   IDC_DOSPROMPT_LINE_FILES}) {
+    ASSERT_NE(setupOf(request, ids::kMessage), nullptr);
+    EXPECT_EQ(setupOf(request, ids::kMessage)->text, kRemovePrompt);
+    for (const std::uint32_t id :
+         {ids::kLineFile0, ids::kLineFile1, ids::kLineFile2, ids::kAdd, ids::kLineFiles}) {
         ASSERT_NE(setupOf(request, id), nullptr) << id;
         EXPECT_TRUE(setupOf(request, id)->hide) << id;
     }
-    EXPECT_EQ(setupOf(request, IDC_DOSPROMPT_LINE_FILES)->text,
-              "No, do not remove Native DOS support");
-    ASSERT_NE(setupOf(request, IDC_DOSPROMPT_REMOVE), nullptr);
-    EXPECT_FALSE(setupOf(request, IDC_DOSPROMPT_REMOVE)->hide);
-    EXPECT_EQ(setupOf(request, IDC_DOSPROMPT_REMOVE)->check, BST_CHECKED);
-    for (const std::uint32_t id : {IDC_DOSPROMPT_OK, IDC_DOSPROMPT_CANCEL}) {
+    EXPECT_EQ(setupOf(request, ids::kLineFiles)->text, "No, do not remove Native DOS support");
+    ASSERT_NE(setupOf(request, ids::kRemove), nullptr);
+    EXPECT_FALSE(setupOf(request, ids::kRemove)->hide);
+    EXPECT_EQ(setupOf(request, ids::kRemove)->check, BST_CHECKED);
+    for (const std::uint32_t id : {ids::kOk, ids::kCancel}) {
         ASSERT_NE(setupOf(request, id), nullptr);
         EXPECT_EQ(setupOf(request, id)->moveY, -80);
     }
-    EXPECT_EQ(setupOf(request, IDC_DOSPROMPT_FILE2)->text, kPaths[2]);
+    EXPECT_EQ(setupOf(request, ids::kFile2)->text, kPaths[2]);
 
     EXPECT_EQ(ui().shown()[1].text, summary());
     expectStartupFiles(before);
@@ -268,7 +268,7 @@ TEST_F(NativeDosTest, RemovalDeclinedSilentOrNotNeeded) {
     {
         settings::tunaraSettings s;
         s.setResourceModule(loadEnglishModule());
-        ui().expect(UiAnswer::dialog(IDOK, IDD_DOSPROMPT).check(IDC_DOSPROMPT_REMOVE, BST_UNCHECKED));
+        ui().expect(UiAnswer::dialog(IDOK, ids::kPromptDialog).check(ids::kRemove, BST_UNCHECKED));
         EXPECT_FALSE(s.editNativeDosSupport(false, false));
         EXPECT_EQ(ui().shown().size(), 1u);
         expectStartupFiles(installed);

@@ -7,7 +7,8 @@
 namespace tunara_test {
 namespace {
 
-using platform::kPciNoDevice;
+// What a read of a function that is not there returns.
+constexpr std::uint32_t kPciNoDevice = 0xFFFFFFFFu;
 using platform::sim::SimPciConfig;
 using platform::sim::simPciFunctionKey;
 
@@ -26,7 +27,7 @@ std::vector<std::uint8_t> space(std::size_t size, std::uint16_t vendor, std::uin
 }
 
 class PciConfigTest : public HardwareTest {
-protected:
+  protected:
     void SetUp() override {
         // A Maestro-2E at 00:0A.0 with a full 256-byte space.
         setValue(simPciFunctionKey(0, 10, 0), "Config", REG_BINARY, space(256, 0x125D, 0x1978, 0));

@@ -8,9 +8,11 @@ namespace tunara_test {
 namespace {
 
 using platform::HDevice;
-using platform::kCmConfigSize;
-using platform::kPnpConfDevicePath;
-using platform::kPnpConfGetConfig;
+// The configuration manager's device as the inspector opens it, the control code of its
+// resource query and the size of the record it returns, as the programs use them.
+constexpr std::size_t kCmConfigSize = 216;
+constexpr const char* kPnpConfDevicePath = "\\\\.\\PNPCONF.VXD";
+constexpr std::uint32_t kPnpConfGetConfig = 2;
 using platform::sim::SimPnpConfig;
 using platform::sim::simPnpNodeKey;
 
@@ -28,7 +30,7 @@ std::vector<std::uint8_t> nodeInput(std::uint32_t node) {
 }
 
 class PnpConfigTest : public HardwareTest {
-protected:
+  protected:
     // Opens the VxD, which the test expects to succeed.
     HDevice open(SimPnpConfig& pnp) {
         HDevice device = 0;

@@ -258,10 +258,10 @@ void DriverTest::installLibraries(const std::string& folder, bool withHelper) {
     writeFile(folder + "\\hvinf.dll", "MZ");
     if (withHelper) {
         platform::host::ModuleImage helper;
-        helper.exports[infsecurity::kAddAdministratorAceToAclName] =
+        helper.exports["AddAdministratorAceToAcl"] =
             reinterpret_cast<platform::ProcAddress>(&simulatedAddAdministratorAceToAcl);
-        system.registerModule(infsecurity::kLibraryName, helper);
-        writeFile(folder + "\\" + infsecurity::kLibraryName, "MZ");
+        system.registerModule("hvinfnt.dll", helper);
+        writeFile(folder + "\\hvinfnt.dll", "MZ");
     }
     engineModule_ = system.LoadLibrary((folder + "\\hvinf.dll").c_str());
     ASSERT_NE(engineModule_, 0u);

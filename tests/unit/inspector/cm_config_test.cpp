@@ -1,10 +1,11 @@
 // Decoding the Configuration Manager's packed resource record.
+#include "inspector/cm_config.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "inspector/cm_config.h"
 #include "tests/unit/inspector/record_builder.h"
 
 using inspector::CmConfig;
@@ -61,11 +62,11 @@ TEST(CmConfig, ClampsCountsBeyondTheArraysAndReadsNoFurther) {
     RecordBuilder b;
     b.fill(0xFF);  // every count 65535
     // An exact-size heap copy, so that a read past the record is caught under ASan.
-    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[inspector::kCmConfigBytes]);
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[216]);
     std::copy(b.bytes().begin(), b.bytes().end(), bytes.get());
 
     CmConfig r;
-    ASSERT_TRUE(decodeCmConfig(bytes.get(), inspector::kCmConfigBytes, &r));
+    ASSERT_TRUE(decodeCmConfig(bytes.get(), 216, &r));
     EXPECT_EQ(r.memoryCount, 9);
     EXPECT_EQ(r.ioCount, 20);
     EXPECT_EQ(r.irqCount, 7);
@@ -80,10 +81,10 @@ TEST(CmConfig, RefusesShortInputWithAnEmptyRecord) {
     b.io(0x220, 16);
     CmConfig r;
     r.ioCount = 3;
-    EXPECT_FALSE(decodeCmConfig(b.bytes().data(), inspector::kCmConfigBytes - 1, &r));
+    EXPECT_FALSE(decodeCmConfig(b.bytes().data(), 216 - 1, &r));
     EXPECT_EQ(r.ioCount, 0);
     EXPECT_EQ(r.ioBase[0], 0);
-    EXPECT_FALSE(decodeCmConfig(nullptr, inspector::kCmConfigBytes, &r));
+    EXPECT_FALSE(decodeCmConfig(nullptr, 216, &r));
     EXPECT_FALSE(decodeCmConfig(b.bytes().data(), b.bytes().size(), nullptr));
     // Longer input: the record is its first 216 bytes.
     std::vector<std::uint8_t> longer = b.bytes();

@@ -22,6 +22,14 @@ using inspector_test::RecordBuilder;
 
 namespace {
 
+// Results of the node queries, numbered as the inspector reports them.
+constexpr std::uint16_t kNodeOk = 0;
+constexpr std::uint16_t kNodeEnumUnavailable = 1001;
+constexpr std::uint16_t kNodeNotFound = 1002;
+constexpr std::uint16_t kNodeBufferTooSmall = 1004;
+constexpr std::uint16_t kNodeNoDescription = 1005;
+constexpr std::uint16_t kNodePnpConfUnavailable = 1008;
+
 // The card's nodes in win98-maestro2e.
 constexpr std::uint32_t kFmNode = 0xC29A3BDC;
 constexpr std::uint32_t kMpuNode = 0xC29A3D90;
@@ -33,7 +41,7 @@ constexpr const char* kTestHardwareKey = "TEST\\DEVICE\\0000";
 constexpr const char* kEnum = "Config Manager\\Enum";
 
 class InspectorNodes : public tunara_test::MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         loadMachine("win98-maestro2e");
@@ -78,13 +86,13 @@ protected:
     static void addTestNode(const std::string& keyName, const std::string& description) {
         setValue(HKEY_DYN_DATA, nodeKey(keyName), "HardWareKey", REG_SZ,
                  std::string(kTestHardwareKey) + '\0');
-        setValue(HKEY_LOCAL_MACHINE, std::string("Enum\\") + kTestHardwareKey, "DeviceDesc",
-                 REG_SZ, description + '\0');
+        setValue(HKEY_LOCAL_MACHINE, std::string("Enum\\") + kTestHardwareKey, "DeviceDesc", REG_SZ,
+                 description + '\0');
     }
     static std::string described(deviceInspector& inspector, std::uint32_t node) {
         char text[256];
         std::uint32_t length = sizeof text;
-        if (inspector.readDeviceDescription(node, text, &length) != inspector::kNodeOk) return "?";
+        if (inspector.readDeviceDescription(node, text, &length) != kNodeOk) return "?";
         return text;
     }
 };
@@ -191,10 +199,11 @@ TEST_F(InspectorNodes, DescriptionResultCodes) {
         deviceInspector inspector("Gameport Joystick");
         EXPECT_EQ(inspector.readDeviceDescription(kTestNode, buffer.get(), &length), c.code);
         EXPECT_EQ(length, c.length);
-        if (c.code == inspector::kNodeOk) {
+        if (c.code == kNodeOk) {
             ASSERT_EQ(buffer[length - 1], '\0');
-            EXPECT_EQ(std::string(buffer.get()),
-                      std::string(c.descriptionValue).substr(0, c.descriptionSize ? length - 1 : 0));
+            EXPECT_EQ(
+                std::string(buffer.get()),
+                std::string(c.descriptionValue).substr(0, c.descriptionSize ? length - 1 : 0));
         } else {
             EXPECT_EQ(static_cast<unsigned char>(buffer[0]), 0xCC);
         }
@@ -205,36 +214,34 @@ TEST_F(InspectorNodes, DescriptionOfUnknownNodeOrWithoutTree) {
     deviceInspector inspector("Gameport Joystick");
     char text[256];
     std::uint32_t length = sizeof text;
-    EXPECT_EQ(inspector.readDeviceDescription(0x12345678, text, &length), inspector::kNodeNotFound);
+    EXPECT_EQ(inspector.readDeviceDescription(0x12345678, text, &length), kNodeNotFound);
     EXPECT_EQ(inspector.readDeviceDescription(0xC29A0C2C, text, &length),
-              inspector::kNodeNoDescription);  // the root's Enum key has none
+              kNodeNoDescription);  // the root's Enum key has none
     // The size query form: no buffer, the size comes back.
     length = 0;
-    EXPECT_EQ(inspector.readDeviceDescription(kFmNode, nullptr, &length),
-              inspector::kNodeBufferTooSmall);
+    EXPECT_EQ(inspector.readDeviceDescription(kFmNode, nullptr, &length), kNodeBufferTooSmall);
     EXPECT_EQ(length, sizeof "Tunara DOS Games/FM Devices");
 
     platform::RegKey dyn(HKEY_DYN_DATA);
     ASSERT_EQ(dyn.deleteSubKey("Config Manager"), ERROR_SUCCESS);
-    EXPECT_EQ(inspector.readDeviceDescription(kFmNode, text, &length),
-              inspector::kNodeEnumUnavailable);
+    EXPECT_EQ(inspector.readDeviceDescription(kFmNode, text, &length), kNodeEnumUnavailable);
     EXPECT_EQ(inspector.countDeviceNodes(), 0);
 }
 
 TEST_F(InspectorNodes, ResourceResultCodes) {
     deviceInspector inspector("Gameport Joystick");
     inspector::CmConfig record;
-    EXPECT_EQ(inspector.readNodeResources(kFmNode, &record), inspector::kNodeOk);
+    EXPECT_EQ(inspector.readNodeResources(kFmNode, &record), kNodeOk);
     EXPECT_EQ(record.ioCount, 2);
     EXPECT_EQ(record.dma[0], 1);
 
     record.ioCount = 7;  // failures leave the record alone
-    EXPECT_EQ(inspector.readNodeResources(0x12345678, &record), inspector::kNodeNotFound);
+    EXPECT_EQ(inspector.readNodeResources(0x12345678, &record), kNodeNotFound);
     setRecord(kFmNode, std::vector<std::uint8_t>(100, 1));  // damaged: not handed out
-    EXPECT_EQ(inspector.readNodeResources(kFmNode, &record), inspector::kNodeNotFound);
+    EXPECT_EQ(inspector.readNodeResources(kFmNode, &record), kNodeNotFound);
     setValue(HKEY_LOCAL_MACHINE, platform::sim::kSimPnpConfKey, "Present", REG_DWORD,
              std::string(4, '\0'));
-    EXPECT_EQ(inspector.readNodeResources(kMpuNode, &record), inspector::kNodePnpConfUnavailable);
+    EXPECT_EQ(inspector.readNodeResources(kMpuNode, &record), kNodePnpConfUnavailable);
     EXPECT_EQ(record.ioCount, 7);
     EXPECT_EQ(machine().pnp().openHandleCount(), 0u);
 }
@@ -245,7 +252,7 @@ TEST_F(InspectorNodes, WithoutPnpConfCardIsFoundButHoldsNothing) {
     deviceInspector inspector("Gameport Joystick");
     inspector.inspectAllDevices();
     EXPECT_TRUE(inspector.cardDeviceFound);
-    for (int slot = 0; slot < inspector::kResourceSlotCount; ++slot) {
+    for (int slot = 0; slot < 10; ++slot) {
         EXPECT_TRUE(inspector.slotInConflict(slot)) << slot;
     }
 }
@@ -278,7 +285,7 @@ TEST_F(InspectorNodes, WhichDescriptionsAreTheCards) {
         deviceInspector inspector("Gameport Joystick");
         inspector.inspectDeviceNode(kMpuNode);
         EXPECT_EQ(inspector.cardDeviceFound, c.filled) << c.description;
-        EXPECT_EQ(inspector.resourceSlots[6], c.filled ? "0330-0331" : inspector::kResourceConflict)
+        EXPECT_EQ(inspector.resourceSlots[6], c.filled ? "0330-0331" : "Resource conflict")
             << c.description;
     }
 }

@@ -8,7 +8,7 @@
 #include "inspector/resource_text.h"
 
 using inspector::deviceInspector;
-using inspector::kResourceConflict;
+constexpr const char* kResourceConflict = "Resource conflict";
 
 namespace {
 
@@ -50,13 +50,19 @@ const FilingCase kFilingCases[] = {
 
 void fileOne(deviceInspector& inspector, const FilingCase& c) {
     switch (c.kind) {
-    case Memory: inspector.fileMemoryWindow(1, c.base, c.length, c.description); break;
-    case Io:
-        inspector.fileIoRange(1, static_cast<std::uint16_t>(c.base),
-                              static_cast<std::uint16_t>(c.length), c.description);
-        break;
-    case Irq: inspector.fileIrq(1, static_cast<std::uint8_t>(c.base), c.description); break;
-    case Dma: inspector.fileDma(1, static_cast<std::uint8_t>(c.base), c.description); break;
+        case Memory:
+            inspector.fileMemoryWindow(1, c.base, c.length, c.description);
+            break;
+        case Io:
+            inspector.fileIoRange(1, static_cast<std::uint16_t>(c.base),
+                                  static_cast<std::uint16_t>(c.length), c.description);
+            break;
+        case Irq:
+            inspector.fileIrq(1, static_cast<std::uint8_t>(c.base), c.description);
+            break;
+        case Dma:
+            inspector.fileDma(1, static_cast<std::uint8_t>(c.base), c.description);
+            break;
     }
 }
 
@@ -66,7 +72,7 @@ TEST(ResourceFiling, EachRuleFillsItsSlots) {
     for (const FilingCase& c : kFilingCases) {
         deviceInspector inspector("Gameport Joystick");
         fileOne(inspector, c);
-        for (int slot = 0; slot < inspector::kResourceSlotCount; ++slot) {
+        for (int slot = 0; slot < 10; ++slot) {
             const auto it = c.filled.find(slot);
             EXPECT_EQ(inspector.resourceSlots[slot],
                       it == c.filled.end() ? std::string(kResourceConflict) : it->second)

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Where the uninstaller keeps its working copy of the product's uninstall key.
+constexpr char kTemporaryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\HVTemp";
+
 using tunara_test::machineFileExists;
 using tunara_test::readMachineFile;
 using tunara_test::writeMachineFile;
@@ -62,8 +65,7 @@ TEST_F(RealEngineUninstall, DefaultInstallIsUndone) {
               ERROR_SUCCESS);
     ASSERT_EQ(key.writeString("Gone", "x"), ERROR_SUCCESS);
     ASSERT_EQ(key.writeString("Stays", "x"), ERROR_SUCCESS);
-    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, instsupport::kTemporaryKey, KEY_ALL_ACCESS),
-              ERROR_SUCCESS);
+    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kTemporaryKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
     ASSERT_EQ(key.writeString("UninstInfFile", "C:\\WINDOWS\\untunara.inf"), ERROR_SUCCESS);
     key.Close();
 
@@ -79,7 +81,7 @@ TEST_F(RealEngineUninstall, DefaultInstallIsUndone) {
     EXPECT_FALSE(key.hasValue("Gone"));
     EXPECT_TRUE(key.hasValue("Stays"));
     key.Close();
-    EXPECT_NE(key.Open(HKEY_LOCAL_MACHINE, instsupport::kTemporaryKey, KEY_READ), ERROR_SUCCESS);
+    EXPECT_NE(key.Open(HKEY_LOCAL_MACHINE, kTemporaryKey, KEY_READ), ERROR_SUCCESS);
     EXPECT_FALSE(machineFileExists("C:\\WINDOWS\\untunara.inf"));
     EXPECT_FALSE(machineFileExists("C:\\WINDOWS\\hvinf.dll"));
 }

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/host/simulated_machine.h"
 #include "platform/machine.h"
 #include "platform/pci_config.h"
 #include "platform/pnp_config.h"
 #include "platform/registry.h"
-#include "platform/host/simulated_machine.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -55,12 +55,13 @@ bool keyExists(platform::HKey root, const std::string& path) {
 std::uint32_t queryNodeRecord(const std::string& node, std::uint32_t* returned) {
     platform::PnpConfig& pnp = *platform::machine().pnp;
     platform::HDevice device = 0;
-    std::uint32_t error = pnp.CreateFile(platform::kPnpConfDevicePath, 0, 0, 0, 0, &device);
+    std::uint32_t error = pnp.CreateFile("\\\\.\\PNPCONF.VXD", 0, 0, 0, 0, &device);
     if (error != ERROR_SUCCESS) return error;
-    const std::uint32_t devnode = static_cast<std::uint32_t>(std::strtoul(node.c_str(), nullptr, 16));
-    unsigned char record[platform::kCmConfigSize + 16] = {};
-    error = pnp.DeviceIoControl(device, platform::kPnpConfGetConfig, &devnode, sizeof devnode,
-                                record, sizeof record, returned);
+    const std::uint32_t devnode =
+        static_cast<std::uint32_t>(std::strtoul(node.c_str(), nullptr, 16));
+    unsigned char record[216 + 16] = {};
+    error = pnp.DeviceIoControl(device, 2 /* get the node's configuration */, &devnode,
+                                sizeof devnode, record, sizeof record, returned);
     pnp.CloseHandle(device);
     return error;
 }
@@ -109,7 +110,7 @@ TEST_P(MachineDescriptionTest, LoadsAndHoldsItsFacts) {
             std::find(withoutRecord.begin(), withoutRecord.end(), node) == withoutRecord.end();
         if (expectRecord) {
             EXPECT_EQ(result, ERROR_SUCCESS) << node;
-            EXPECT_EQ(returned, platform::kCmConfigSize) << node;
+            EXPECT_EQ(returned, 216) << node;
         } else {
             EXPECT_NE(result, ERROR_SUCCESS) << node << " should have no record";
         }
@@ -132,8 +133,7 @@ TEST_P(MachineDescriptionTest, CardIsOnTheBusOnlyWhenDescribed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDescriptions, MachineDescriptionTest,
-                         ::testing::ValuesIn(descriptionNames()),
-                         [](const auto& info) {
+                         ::testing::ValuesIn(descriptionNames()), [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name) {
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

@@ -55,15 +55,21 @@ TEST(SupportRegion, ThreadLocalesChooseTheRegion) {
 }
 
 TEST(SupportRegion, RowsPerRegion) {
-    EXPECT_EQ(supportRows(0).size(), 4u);
-    EXPECT_EQ(supportRows(2).size(), 4u);
-    std::vector<SupportRow> germany = supportRows(1);
-    ASSERT_EQ(germany.size(), 5u);
-    EXPECT_EQ(germany[0].value, static_cast<std::uint32_t>(IDS_SUPPORT_PHONE_GERMANY));
-    EXPECT_EQ(germany[2].label, static_cast<std::uint32_t>(IDS_SUPPORT_LABEL_BBS));
-    EXPECT_EQ(supportRows(0)[3].value, static_cast<std::uint32_t>(IDS_SUPPORT_WEB_AMERICAS));
+    // (label, value) strings per region in table order; rows without a value are left out.
+    using Rows = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const Rows expected[3] = {
+        {{2503, 2560}, {2505, 2580}, {2502, 2550}, {2500, 2530}},
+        {{2503, 2562}, {2505, 2582}, {2506, 2571}, {2502, 2552}, {2500, 2532}},
+        {{2503, 2561}, {2505, 2581}, {2502, 2551}, {2500, 2531}},
+    };
+    const std::uint32_t comboTexts[3] = {2600, 2602, 2601};
+    for (int region = 0; region < 3; ++region) {
+        Rows rows;
+        for (const SupportRow& row : supportRows(region)) rows.emplace_back(row.label, row.value);
+        EXPECT_EQ(rows, expected[region]) << "region " << region;
+        EXPECT_EQ(regionNameString(region), comboTexts[region]) << "region " << region;
+    }
     EXPECT_TRUE(supportRows(3).empty());
-    EXPECT_EQ(regionNameString(1), static_cast<std::uint32_t>(IDS_SUPPORT_REGION_GERMANY));
 }
 
 TEST(KeyboardHooks, DecisionTable) {
@@ -126,27 +132,29 @@ TEST(KeyboardHooks, DecisionTable) {
 
 SlotTexts slotsWith(std::initializer_list<std::pair<int, const char*>> filled) {
     SlotTexts slots;
-    slots.fill(inspector::kResourceConflict);
+    slots.fill("Resource conflict");
     for (const auto& f : filled) slots[static_cast<std::size_t>(f.first)] = f.second;
     return slots;
 }
 
+// The field of a control (numbered as the page's template numbers it); a control the
+// page does not fill reads "<no field>".
 const FieldText* field(const std::vector<FieldText>& fields, std::uint32_t control) {
+    static const FieldText missing{0, "<no field>", 0};
     for (const FieldText& f : fields)
         if (f.control == control) return &f;
-    return nullptr;
+    return &missing;
 }
 
 TEST(ResourceFields, LegacyPageMarksOnlyTheConflictingInterrupt) {
     SlotTexts slots = slotsWith({{1, "0220-022F"}, {3, "01"}});
     std::vector<FieldText> fields = legacyPageFields(slots, true);
     ASSERT_EQ(fields.size(), 4u);
-    EXPECT_EQ(field(fields, IDC_LEGACY_DEVICE)->text, "SoundBlaster Pro");
-    EXPECT_EQ(field(fields, IDC_LEGACY_IRQ)->mark,
-              static_cast<std::uint32_t>(IDC_LEGACY_IRQ_CONFLICT));
-    EXPECT_EQ(field(fields, IDC_LEGACY_IO)->text, "0220-022F");
-    EXPECT_EQ(field(fields, IDC_LEGACY_IO)->mark, 0u);
-    EXPECT_EQ(field(fields, IDC_LEGACY_DMA)->mark, 0u);
+    EXPECT_EQ(field(fields, 1041)->text, "SoundBlaster Pro");
+    EXPECT_EQ(field(fields, 1042)->mark, 1063u);
+    EXPECT_EQ(field(fields, 1043)->text, "0220-022F");
+    EXPECT_EQ(field(fields, 1043)->mark, 0u);
+    EXPECT_EQ(field(fields, 1044)->mark, 0u);
     EXPECT_TRUE(legacyPageFields(slots, false).empty());
 }
 
@@ -154,37 +162,34 @@ TEST(ResourceFields, FirstAdvancedPage) {
     SlotTexts slots = slotsWith({{0, "05"}, {1, "0220-022F"}, {4, "10"}, {6, "0330-0331"}});
     // Maestro-1 without game support: only the joystick, from slot 0.
     std::vector<FieldText> m1 = advResPage1Fields(slots, false, false, false);
-    EXPECT_EQ(field(m1, IDC_ADVRES1_JOY_IO)->text, "05");
-    EXPECT_EQ(field(m1, IDC_ADVRES1_FM_IO)->text, "");
-    EXPECT_EQ(field(m1, IDC_ADVRES1_MPU_IO)->text, "");
+    EXPECT_EQ(field(m1, 1055)->text, "05");
+    EXPECT_EQ(field(m1, 1051)->text, "");
+    EXPECT_EQ(field(m1, 1054)->text, "");
     // Maestro-2E: the gameport's range (slot 7, missing here) with its mark; DMA missing too.
     std::vector<FieldText> m2 = advResPage1Fields(slots, true, true, false);
-    EXPECT_EQ(field(m2, IDC_ADVRES1_JOY_IO)->mark,
-              static_cast<std::uint32_t>(IDC_ADVRES1_JOY_IO_CONFLICT));
-    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_IO)->text, "0220-022F");
-    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_IRQ)->text, "10");
-    EXPECT_EQ(field(m2, IDC_ADVRES1_FM_DMA)->mark,
-              static_cast<std::uint32_t>(IDC_ADVRES1_FM_DMA_CONFLICT));
-    EXPECT_EQ(field(m2, IDC_ADVRES1_MPU_IO)->mark, 0u);
+    EXPECT_EQ(field(m2, 1055)->mark, 1067u);
+    EXPECT_EQ(field(m2, 1051)->text, "0220-022F");
+    EXPECT_EQ(field(m2, 1052)->text, "10");
+    EXPECT_EQ(field(m2, 1053)->mark, 1064u);
+    EXPECT_EQ(field(m2, 1054)->mark, 0u);
     // Joystick off: empty field, no mark.
     std::vector<FieldText> off = advResPage1Fields(slots, true, true, true);
-    EXPECT_EQ(field(off, IDC_ADVRES1_JOY_IO)->text, "");
-    EXPECT_EQ(field(off, IDC_ADVRES1_JOY_IO)->mark, 0u);
+    EXPECT_EQ(field(off, 1055)->text, "");
+    EXPECT_EQ(field(off, 1055)->mark, 0u);
 }
 
 TEST(ResourceFields, SecondAdvancedPage) {
     SlotTexts slots = slotsWith({{4, "05"}, {5, "E000-E0FF"}, {8, "05"}, {9, "05"}});
     std::vector<FieldText> off = advResPage2Fields(slots, false);
-    EXPECT_EQ(field(off, IDC_ADVRES2_FM_IO)->text, "");
-    EXPECT_EQ(field(off, IDC_ADVRES2_ENUM_IRQ)->text, "");
-    EXPECT_EQ(field(off, IDC_ADVRES2_WAVE_IO)->text, "E000-E0FF");
-    EXPECT_EQ(field(off, IDC_ADVRES2_WAVE_IRQ)->text, "05");
-    EXPECT_EQ(field(off, IDC_ADVRES2_SYNTH_IRQ)->text, "05");
+    EXPECT_EQ(field(off, 1051)->text, "");
+    EXPECT_EQ(field(off, 1054)->text, "");
+    EXPECT_EQ(field(off, 1053)->text, "E000-E0FF");
+    EXPECT_EQ(field(off, 1052)->text, "05");
+    EXPECT_EQ(field(off, 1055)->text, "05");
     std::vector<FieldText> on = advResPage2Fields(slots, true);
-    EXPECT_EQ(field(on, IDC_ADVRES2_FM_IO)->mark,
-              static_cast<std::uint32_t>(IDC_ADVRES2_FM_IO_CONFLICT));
-    EXPECT_EQ(field(on, IDC_ADVRES2_ENUM_IRQ)->text, "05");
-    EXPECT_EQ(field(on, IDC_ADVRES2_WAVE_IO)->mark, 0u);
+    EXPECT_EQ(field(on, 1051)->mark, 1063u);
+    EXPECT_EQ(field(on, 1054)->text, "05");
+    EXPECT_EQ(field(on, 1053)->mark, 0u);
 }
 
 TEST(CommandTables, TheStandardHelpCommandReachesTheDefaultHelp) {

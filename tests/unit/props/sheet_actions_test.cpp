@@ -6,6 +6,7 @@
 
 #include "platform/host/host_system.h"
 #include "platform/host/host_ui.h"
+#include "platform/registry_key.h"
 #include "props/logic/help_path.h"
 #include "settings/tunara_settings.h"
 #include "tests/support/machine_test.h"
@@ -59,12 +60,33 @@ class SheetActionsTest : public MachineTest {
     settings::ChangeMessages messages_;
 };
 
-TEST_F(SheetActionsTest, TheMachineIsAsDescribed) {
-    ASSERT_TRUE(settings_->cardPresent);
-    ASSERT_TRUE(settings_->isMaestro2E);
-    ASSERT_FALSE(settings_->joystickDisabled);
-    ASSERT_TRUE(settings_->hwAcceleration);
-    ASSERT_FALSE(settings_->micBoost);
+// The sheet starts from the card's own values: the driver's "HwAcceleration", the device's
+// "JoystickSupport" (non-zero: the joystick is on, on a Maestro-2E) and the microphone line's
+// boost switch, each as it stands in the registry and the mixer.
+TEST_F(SheetActionsTest, SettingsAreReadFromTheCardsValues) {
+    EXPECT_TRUE(settings_->cardPresent);
+    EXPECT_TRUE(settings_->isMaestro2E);
+    // The machine has HwAcceleration = 01 00, JoystickSupport = 01 00, the boost off.
+    EXPECT_TRUE(settings_->hwAcceleration);
+    EXPECT_FALSE(settings_->joystickDisabled);
+    EXPECT_FALSE(settings_->readMicBoost());
+
+    const auto write = [](const char* key, const char* name, std::uint32_t value, bool binary) {
+        platform::RegKey open;
+        ASSERT_EQ(open.Open(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS), ERROR_SUCCESS) << key;
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), 0};
+        ASSERT_EQ(binary ? open.writeBinary(name, bytes, 2) : open.writeDword(name, value),
+                  ERROR_SUCCESS);
+    };
+    const char* const media = "System\\CurrentControlSet\\Services\\Class\\MEDIA\\";
+    write((std::string(media) + "0006\\Config").c_str(), "HwAcceleration", 0, true);
+    write((std::string(media) + "0005").c_str(), "JoystickSupport", 0, true);
+    // The first microphone source (component type 0x1003) of the first destination.
+    write("Software\\SimulatedHardware\\Mixer\\Destination0\\Source4", "Value", 1, false);
+    settings::tunaraSettings reread;
+    EXPECT_FALSE(reread.hwAcceleration);
+    EXPECT_TRUE(reread.joystickDisabled);
+    EXPECT_TRUE(reread.readMicBoost());
 }
 
 TEST_F(SheetActionsTest, OkWithoutTheAdvancedDialogChangesNoSetting) {

@@ -11,8 +11,9 @@ namespace tunara_test {
 namespace {
 
 using settings::CardChip;
-using settings::kMaestro1Id;
-using settings::kMaestro2EId;
+// Vendor and device words of the two chips as configuration space holds them (device high).
+constexpr std::uint32_t kMaestro1Id = 0x01001285;   // vendor 0x1285, device 0x0100
+constexpr std::uint32_t kMaestro2EId = 0x1978125D;  // vendor 0x125D, device 0x1978
 
 constexpr std::uint32_t kOtherId = 0x71908086;  // a host bridge
 

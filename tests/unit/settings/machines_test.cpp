@@ -97,7 +97,7 @@ TEST_F(SettingsTest, NoCardKeepsTheDefaults) {
     s.setSpeakerOutput(false);
     EXPECT_TRUE(s.speakersOutput);
     // Nothing is written through keys that name no device of the card.
-    EXPECT_FALSE(s.writeConfigValue(1, settings::kConfigItemHwAcceleration));
+    EXPECT_FALSE(s.writeConfigValue(1, 2 /* HwAcceleration */));
     EXPECT_FALSE(hasValue("System\\CurrentControlSet\\Services\\Class\\Config", "HwAcceleration"));
 }
 

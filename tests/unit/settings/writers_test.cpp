@@ -67,12 +67,12 @@ TEST_F(SettingsTest, WriteConfigValueFailuresChangeNothing) {
     fault.pathContains = "\\Config";
     fault.error = ERROR_CANTWRITE;
     machine().registry().addFault(fault);
-    EXPECT_FALSE(s.writeConfigValue(0, settings::kConfigItemHwAcceleration));
+    EXPECT_FALSE(s.writeConfigValue(0, 2 /* HwAcceleration */));
     EXPECT_TRUE(s.hwAcceleration);
     EXPECT_EQ(valueBytes(fact("configkey"), "HwAcceleration"), before);
 
     deleteKey(fact("configkey"));  // opened, never created
-    EXPECT_FALSE(s.writeConfigValue(1, settings::kConfigItemMicBoost));
+    EXPECT_FALSE(s.writeConfigValue(1, 1 /* microphone boost */));
     EXPECT_FALSE(s.micBoost);
     EXPECT_FALSE(hasValue(fact("configkey"), "Enable Mic Volume 20dB Boost"));
 }
@@ -263,7 +263,7 @@ TEST_F(SettingsTest, DriverNamesThatDoNotFitAreNotFollowed) {
         EXPECT_FALSE(s.hwAcceleration);
         EXPECT_FALSE(s.joystickDisabled);  // the class key was not consulted
         EXPECT_FALSE(s.gameSupport);
-        EXPECT_FALSE(s.writeConfigValue(1, settings::kConfigItemHwAcceleration));
+        EXPECT_FALSE(s.writeConfigValue(1, 2 /* HwAcceleration */));
         char name[260] = "JoyDisable";
         EXPECT_FALSE(s.writeDeviceSwitch(name, sizeof name, true));
     }

@@ -62,7 +62,7 @@ TEST_F(StartMenuTest, FrenchOnlyStartMenuGetsTheShortcut) {
 
     const std::string folder = tray::resolveStartMenuFolder();
     EXPECT_EQ(folder, kFrenchBase + "\\Helvane\\Cantora Pro\\");
-    tray::maintainShortcuts(folder, tray::kTitleFrench);
+    tray::maintainShortcuts(folder, tray_names::kTitleFrench);
 
     std::string target, description;
     readLink(folder + "Propri\xE9t\xE9s Tunara.lnk", &target, &description);
@@ -119,7 +119,7 @@ TEST_F(StartMenuTest, UnknownTitleRemovesOnlyTheOldShortcut) {
 
 TEST_F(StartMenuTest, UninstallRemovesShortcutsAndEmptyFolders) {
     useMachine("win98-maestro2e");
-    setRunValue(settings::kRunKey, settings::kTrayRunValue, "C:\\WINDOWS\\SYSTEM\\tnrtray.exe");
+    setRunValue(tray_names::kRunKey, tray_names::kTrayRunValue, "C:\\WINDOWS\\SYSTEM\\tnrtray.exe");
     const std::string folder = tray::resolveStartMenuFolder();
     writeFile(folder + "Tunara Properties.lnk");
     writeFile(folder + "Propri\xE9t\xE9s Tunara.lnk");
@@ -128,7 +128,7 @@ TEST_F(StartMenuTest, UninstallRemovesShortcutsAndEmptyFolders) {
 
     EXPECT_FALSE(folderExists(kEnglishBase + "\\Helvane"));
     EXPECT_TRUE(folderExists(kEnglishBase));
-    EXPECT_FALSE(hasRunValue(settings::kRunKey, settings::kTrayRunValue));
+    EXPECT_FALSE(hasRunValue(tray_names::kRunKey, tray_names::kTrayRunValue));
     // The active sample sets go with the card's software.
     EXPECT_FALSE(exists("C:\\WINDOWS\\SYSTEM\\Plat4Meg.img"));
 }

@@ -10,7 +10,7 @@
 namespace tunara_test {
 namespace {
 
-const char* const kRunOnce = tray::kRunOnceKey;
+const char* const kRunOnce = tray_names::kRunOnceKey;
 
 class SystemUpdateTest : public TrayTest {
   protected:
@@ -57,13 +57,13 @@ TEST_F(SystemUpdateTest, Windows95WithOldLibraryStartsUpdaterAndChainsTheSecondS
     useMachine("win95-maestro1");
     useWindows95();
     installComctl(TUNARA_COMCTL_OLD);
-    setRunValue(settings::kRunKey, tray::kComctlUpdateRunValue, "setup.exe");
+    setRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue, "setup.exe");
 
     EXPECT_EQ(run("-updateComctl"), 0);
 
-    EXPECT_FALSE(hasRunValue(settings::kRunKey, tray::kComctlUpdateRunValue));
+    EXPECT_FALSE(hasRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue));
     EXPECT_EQ(started(), std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\40Comupd.exe -Q"});
-    EXPECT_EQ(runValue(kRunOnce, tray::kComOleRunOnceValue),
+    EXPECT_EQ(runValue(kRunOnce, tray_names::kComOleRunOnceValue),
               "C:\\WINDOWS\\SYSTEM\\tnrtray.exe -updateCOMOLEFiles");
     ASSERT_EQ(machine().system().processStarts().size(), 1u);
     const platform::host::ProcessStart& start = machine().system().processStarts()[0];
@@ -82,13 +82,13 @@ TEST_F(SystemUpdateTest, Windows95WithNewLibraryStartsNothingAndWritesNoRunOnce)
     useMachine("win95-maestro1");
     useWindows95();
     installComctl(TUNARA_COMCTL_NEW);
-    setRunValue(settings::kRunKey, tray::kComctlUpdateRunValue, "setup.exe");
+    setRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue, "setup.exe");
 
     EXPECT_EQ(run("-updateComctl"), 0);
 
-    EXPECT_FALSE(hasRunValue(settings::kRunKey, tray::kComctlUpdateRunValue));
+    EXPECT_FALSE(hasRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue));
     EXPECT_TRUE(started().empty());
-    EXPECT_FALSE(hasRunValue(kRunOnce, tray::kComOleRunOnceValue));
+    EXPECT_FALSE(hasRunValue(kRunOnce, tray_names::kComOleRunOnceValue));
 
     EXPECT_EQ(run("-updateCOMOLEFiles"), 0);
     EXPECT_EQ(started(), std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\AXDist.exe -Q"});
@@ -96,13 +96,13 @@ TEST_F(SystemUpdateTest, Windows95WithNewLibraryStartsNothingAndWritesNoRunOnce)
 
 TEST_F(SystemUpdateTest, Windows98OnlyRemovesTheRunValueAndTheCapitalFormDoesNothing) {
     useMachine("win98-maestro2e");
-    setRunValue(settings::kRunKey, tray::kComctlUpdateRunValue, "setup.exe");
+    setRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue, "setup.exe");
 
     EXPECT_EQ(run("-updateComCtl"), 0);
-    EXPECT_TRUE(hasRunValue(settings::kRunKey, tray::kComctlUpdateRunValue));
+    EXPECT_TRUE(hasRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue));
 
     EXPECT_EQ(run("-updateComctl"), 0);
-    EXPECT_FALSE(hasRunValue(settings::kRunKey, tray::kComctlUpdateRunValue));
+    EXPECT_FALSE(hasRunValue(tray_names::kRunKey, tray_names::kComctlUpdateRunValue));
     EXPECT_TRUE(started().empty());
     EXPECT_TRUE(shell->calls.empty()) << "no tray was started";
 

@@ -11,7 +11,7 @@ namespace tunara_test {
 platform::HWnd RecordingTrayShell::createTrayWindow(tray::TrayController& controller) {
     calls.push_back("createTrayWindow");
     this->controller = &controller;
-    window = ui_.addWindow(settings::kTrayWindowClass, "",
+    window = ui_.addWindow(tray_names::kTrayWindowClass, "",
                            [&controller](std::uint32_t message, std::uintptr_t wParam,
                                          std::intptr_t lParam) -> std::intptr_t {
                                controller.handleMessage(message, wParam, lParam);

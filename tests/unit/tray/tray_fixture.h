@@ -2,6 +2,7 @@
 // language module, and a window shell that records what the tray asks of the window system.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,27 @@
 #include "tray/tray_program.h"
 
 namespace tunara_test {
+
+// The names and values the tray works with, written out as the tray's description gives
+// them, so that a wrong constant in the product fails its tests instead of agreeing with them.
+namespace tray_names {
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* kTrayRunValue = "Cantora SysTray";
+constexpr const char* kTwoMbRunValue = "Cantora Wavetable = 2MB";
+constexpr const char* kDosRemovalRunValue = "Remove Native DOS Support";
+constexpr const char* kComctlUpdateRunValue = "Comctl32.dll Update";
+constexpr const char* kComOleRunOnceValue = "AXDist update";
+constexpr const char* kTrayWindowClass = "Tunara Taskbar";
+constexpr const char* kSoundLibSizeValue = "SoundLibSize";
+constexpr const char* kNoResourcesText = "Unable to find any resource files, quitting application";
+constexpr const char* kNoResourcesCaption = "Tunara Properties error";
+constexpr const char* kTitleFrench = "Propri\xE9t\xE9s Tunara";
+// The icon's callback message and the mouse messages it carries.
+constexpr std::uint32_t kTrayCallbackMessage = 0x8000;
+constexpr std::uint32_t kMouseLeftDoubleClick = 0x0203;
+constexpr std::uint32_t kMouseRightButtonDown = 0x0204;
+}  // namespace tray_names
 
 // Stands in for the hidden window: its messages go to the controller through the simulated
 // user interface, so the properties program's messages reach it as they would on Windows.

@@ -1,4 +1,6 @@
 // The driver INF patch and the device reinstallation that goes with it.
+#include "settings/inf_patch.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 #include "platform/host/host_files.h"
 #include "platform/registry_key.h"
 #include "settings/file_chunks.h"
-#include "settings/inf_patch.h"
 #include "settings/tunara_settings.h"
 #include "tests/unit/dosedit/dos_fixture.h"
 
@@ -24,10 +25,10 @@ class InfPatchTest : public tunara_test::DosFileTest {
                    std::int32_t code, std::uint64_t* pointer, std::uint64_t from = 0) {
         writeFile(kTestInf, content);
         platform::ScopedFile file;
-        EXPECT_EQ(machine().files().CreateFile(kTestInf, GENERIC_READ | GENERIC_WRITE, 0,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                               file.receive()),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(
+            machine().files().CreateFile(kTestInf, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, file.receive()),
+            ERROR_SUCCESS);
         EXPECT_TRUE(settings::seekFile(machine().files(), file.get(), from));
         const bool result = s.patchInfByte(file.get(), marker, code);
         EXPECT_TRUE(settings::filePosition(machine().files(), file.get(), pointer));
@@ -53,9 +54,8 @@ class InfPatchTest : public tunara_test::DosFileTest {
         std::string bytes;
         std::size_t from = 0;
         for (const char* marker :
-             {settings::kInfMarkerHwAcceleration, settings::kInfMarkerEnableSpdif,
-              settings::kInfMarkerSpdif, settings::kInfMarkerSoundLibSize,
-              settings::kInfMarkerMicBoost, settings::kInfMarkerMicMute}) {
+             {"HwAcceleration,1,0", "remove the \";\"\r\n", "HKR,Config,SPDIF,1,0",
+              "SoundLibSize,1,0", "Autoexec,1,01,00\r\n", "HKR,Config,MicMute,1,0"}) {
             const std::size_t at = inf.find(marker, from);
             if (at == std::string::npos) return bytes + "<missing>";
             from = at + std::string(marker).size();
@@ -75,12 +75,19 @@ TEST_F(InfPatchTest, ByteCodes) {
         char byte;
         std::uint64_t pointer;
     } cases[] = {
-        {0, true, '0', after + 1}, {1, true, '1', after + 1}, {2, true, '2', after + 1},
-        {3, true, '3', after + 1}, {4, true, '4', after + 1}, {5, true, ' ', after + 1},
+        {0, true, '0', after + 1},
+        {1, true, '1', after + 1},
+        {2, true, '2', after + 1},
+        {3, true, '3', after + 1},
+        {4, true, '4', after + 1},
+        {5, true, ' ', after + 1},
         {6, true, ';', after + 1},
         {9, true, 'Z', after},  // find only: the pointer stays just past the marker
         // Not codes: nothing read, nothing written.
-        {7, false, 'Z', 0}, {8, false, 'Z', 0}, {-1, false, 'Z', 0}, {10, false, 'Z', 0},
+        {7, false, 'Z', 0},
+        {8, false, 'Z', 0},
+        {-1, false, 'Z', 0},
+        {10, false, 'Z', 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("code " + std::to_string(c.code));
@@ -102,14 +109,14 @@ TEST_F(InfPatchTest, MarkerMatching) {
         bool found;
         std::string patched;
     } cases[] = {
-        {"any letter case",      "hwacceleration,1,00",  0, true,  "hwacceleration,1,01"},
+        {"any letter case", "hwacceleration,1,00", 0, true, "hwacceleration,1,01"},
         {"doubled first letter", "HHwAcceleration,1,00", 0, false, "HHwAcceleration,1,00"},
-        {"wildcard in the file", "HwAcceler|tion,1,00",  0, true,  "HwAcceler|tion,1,01"},
-        {"marker at the very end", "HwAcceleration,1,0", 0, true,  "HwAcceleration,1,01"},
-        {"before the pointer",   "HwAcceleration,1,00",  1, false, "HwAcceleration,1,00"},
-        {"empty file",           "",                     0, false, ""},
-        {"binary around it",     std::string("\0\xff", 2) + "HwAcceleration,1,00\x1a", 0, true,
-                                 std::string("\0\xff", 2) + "HwAcceleration,1,01\x1a"},
+        {"wildcard in the file", "HwAcceler|tion,1,00", 0, true, "HwAcceler|tion,1,01"},
+        {"marker at the very end", "HwAcceleration,1,0", 0, true, "HwAcceleration,1,01"},
+        {"before the pointer", "HwAcceleration,1,00", 1, false, "HwAcceleration,1,00"},
+        {"empty file", "", 0, false, ""},
+        {"binary around it", std::string("\0\xff", 2) + "HwAcceleration,1,00\x1a", 0, true,
+         std::string("\0\xff", 2) + "HwAcceleration,1,01\x1a"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

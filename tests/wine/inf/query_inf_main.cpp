@@ -100,7 +100,13 @@ int main(int argc, char** argv) {
             continue;
         }
         tunara_test::InfQueryPlaces places{folderOf(path), windows, systemFolder};
-        const std::string answers = tunara_test::queryInf(reader, path, raw, places);
+        // Over the system's SetupAPI the wrapper says which failures the system left without
+        // a code; over our own reader the query tells them by the fields a line has.
+        tunara_test::NoSystemCode noSystemCode;
+        if (reader.usesSystemSetupApi()) {
+            noSystemCode = [&reader] { return reader.lastFailureHadNoSystemCode(); };
+        }
+        const std::string answers = tunara_test::queryInf(reader, path, raw, places, noSystemCode);
         if (outFolder.empty()) {
             std::fwrite(answers.data(), 1, answers.size(), stdout);
         } else if (!writeBytes(outFolder + "\\" + stemOf(path) + ".txt", answers)) {

@@ -4,11 +4,13 @@
 #
 #   run_inf_differential.sh [--portable | --update] QUERY_INF.EXE TESTS-INF-DIR OUTPUT-DIR
 #
-# Default: the system's SetupAPI answers; each INF must give <name>.wine.txt where that
-# exists (the few answers in which Wine differs from Windows 98), else <name>.txt.
-# --portable: our own reader as built for Windows answers; it must give <name>.txt.
-# --update:   writes the system's answers into the expected folder (<name>.wine.txt where one
-#             exists, else <name>.txt) and compares nothing.
+# Default: the system's SetupAPI answers; each INF must give <name>.txt, the answers
+# recorded from it.
+# --portable: our own reader as built for Windows answers; it must give <name>.ours.txt where
+#             that exists (answers we chose, written by hand, where our reader differs from
+#             Wine on purpose), else <name>.txt.
+# --update:   writes the system's answers into <name>.txt and compares nothing (the
+#             <name>.ours.txt files are never written from a run).
 #
 # The answers and the machine's logs stay in OUTPUT-DIR/wine/inf-<mode>/; the machine itself
 # is removed at the end (TUNARA_KEEP_WINE_PREFIX=1 keeps it).
@@ -62,8 +64,8 @@ failures=0
 for inf in "${corpus[@]}"; do
   name=$(basename "$inf" .inf)
   expected="$infdir/expected/$name.txt"
-  if [ "$mode" != portable ] && [ -f "$infdir/expected/$name.wine.txt" ]; then
-    expected="$infdir/expected/$name.wine.txt"
+  if [ "$mode" = portable ] && [ -f "$infdir/expected/$name.ours.txt" ]; then
+    expected="$infdir/expected/$name.ours.txt"
   fi
   if [ ! -f "$answers/$name.txt" ]; then
     echo "no answers for $name"; failures=$((failures + 1)); continue

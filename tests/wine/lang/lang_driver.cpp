@@ -100,14 +100,14 @@ void checkTitle(HMODULE module, const char* name) {
         return;
     }
     wchar_t wide[260] = {};
-    LoadStringW(module, IDS_PRODUCT_TITLE, wide, 260);
+    LoadStringW(module, 6, wide, 260);
     check(lstrcmpW(wide, known->title) == 0, "string 6 is the product title of its language");
-    const std::string ansi = loadString(module, IDS_PRODUCT_TITLE);
+    const std::string ansi = loadString(module, 6);
     if (GetACP() == 1252)
         check(ansi == known->ansiTitle, "string 6 reads \"" + ansi + "\" in Windows-1252");
     else
         std::printf("note: ANSI code page %u, Windows-1252 form not compared\n", GetACP());
-    const std::string help = loadString(module, IDS_BUTTON_HELP);
+    const std::string help = loadString(module, 2621);
     check(!help.empty(), "string 2621 (Help button) reads \"" + help + "\"");
 }
 
@@ -125,25 +125,23 @@ void checkStrings(HMODULE module, const std::vector<Entry>& list) {
 }
 
 void checkMenu(HMODULE module) {
-    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAY));
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(190));
     check(menu != nullptr, "menu 190 loads");
     if (menu == nullptr) return;
     HMENU popup = GetSubMenu(menu, 0);
     check(popup != nullptr, "menu 190 starts with its popup");
     if (popup != nullptr) {
-        check(GetMenuItemID(popup, TRAY_POS_PROPERTIES) == IDM_TRAY_PROPERTIES,
-              "position 0 opens the properties (2604)");
-        check(GetMenuItemID(popup, TRAY_POS_EXIT) == IDM_TRAY_EXIT, "the exit command (2612)");
+        check(GetMenuItemID(popup, 0) == 2604, "position 0 opens the properties (2604)");
+        check(GetMenuItemID(popup, TRAY_POS_EXIT) == 2612, "the exit command (2612)");
         struct Sub {
             int position;
             std::vector<UINT> commands;
         };
         const Sub subs[] = {
-            {TRAY_POS_OUTPUT, {IDM_TRAY_SPEAKERS, IDM_TRAY_HEADPHONES}},
-            {TRAY_POS_HW_ACCELERATION, {IDM_TRAY_HW_ACCELERATION}},
-            {TRAY_POS_MIC_BOOST, {IDM_TRAY_MIC_BOOST}},
-            {TRAY_POS_WAVETABLE,
-             {IDM_TRAY_WAVETABLE_NONE, IDM_TRAY_WAVETABLE_2MB, IDM_TRAY_WAVETABLE_4MB}},
+            {2, {2610, 2611}},
+            {3, {2613}},
+            {4, {2614}},
+            {5, {2615, 2616, 2617}},
         };
         for (const Sub& s : subs) {
             HMENU sub = GetSubMenu(popup, s.position);
