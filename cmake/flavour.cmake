@@ -40,7 +40,9 @@ else()
   target_compile_definitions(tunara_options INTERFACE TUNARA_HOST=1 TUNARA_SIM_HARDWARE=1)
   option(TUNARA_SANITIZE "Build the host flavour with AddressSanitizer and UBSan" OFF)
   if(TUNARA_SANITIZE)
-    target_compile_options(tunara_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    # Every finding ends the test that made it: UBSan alone would print and carry on.
+    target_compile_options(tunara_options INTERFACE -fsanitize=address,undefined
+      -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(tunara_options INTERFACE -fsanitize=address,undefined)
   endif()
 endif()

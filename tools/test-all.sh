@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds every flavour and runs every test: host unit tests, the checks of the Windows
-# deliverables, and the Wine end-to-end tests. This is the README's test command and what
-# CI runs.
+# Builds every flavour and runs every test: host unit tests, the same tests and the fuzz
+# corpus replays once more under AddressSanitizer and UBSan (host-asan), the checks of the
+# Windows deliverables, and the Wine end-to-end tests. This is the README's test command and
+# what CI runs.
 #
 # On a machine that cannot run Wine's 32-bit programs (tools/wine-machine.sh probe), or with
 # TUNARA_WINE=skip, the Wine tests report themselves skipped and everything else still runs;
@@ -14,7 +15,8 @@ cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
 status=0
-for preset in host win32 win32-sim; do
+presets=(host host-asan win32 win32-sim)
+for preset in "${presets[@]}"; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
@@ -24,11 +26,11 @@ logs=build/test-logs
 mkdir -p "$logs"
 summary=()
 skipped_total=0
-for preset in host win32 win32-sim; do
+for preset in "${presets[@]}"; do
   echo "== $preset: tests"
   # Wine tests share one X server and prefix template per run; keep them one at a time.
   parallel=$jobs
-  [ "$preset" = host ] || parallel=1
+  case "$preset" in host*) ;; *) parallel=1 ;; esac
   log=$logs/$preset.log
   rc=0
   ctest --preset "$preset" -j "$parallel" --timeout 600 2>&1 | tee "$log" || rc=$?
