@@ -13,6 +13,12 @@ const HelpTopic* HelpDocument::find(std::uint32_t context) const {
 
 namespace {
 
+const std::string kHighBytes = [] {
+    std::string bytes;
+    for (int c = 0x80; c <= 0xFF; ++c) bytes += static_cast<char>(c);
+    return bytes;
+}();
+
 std::string trim(const std::string& s) {
     std::size_t begin = s.find_first_not_of(" \t");
     if (begin == std::string::npos) return std::string();
@@ -38,6 +44,12 @@ public:
 
     HelpDocument read(const std::string& text) {
         std::vector<std::string> lines = splitLines(text);
+        if (isUtf8Text(text)) {
+            std::size_t i = 0;
+            while (i < lines.size() && lines[i].find_first_of(kHighBytes) == std::string::npos) ++i;
+            throw HelpError(file_, static_cast<int>(i) + 1,
+                            "the file is UTF-8 text; help sources are Windows-1252");
+        }
         for (std::size_t i = 0; i < lines.size(); ++i) readLine(lines[i], static_cast<int>(i) + 1);
         endParagraph();
         endTopic();
