@@ -9,8 +9,8 @@ Bytes buildSingleLeafBTree(const BTreeSpec& spec, const std::vector<Bytes>& entr
     std::size_t used = kLeafHeader;
     for (const Bytes& entry : entries) used += entry.size();
     if (used > spec.pageSize)
-        throw std::length_error("too many entries for one B+ tree page (" + std::to_string(entries.size()) +
-                                ")");
+        throw std::length_error("too many entries for one B+ tree page (" +
+                                std::to_string(entries.size()) + ")");
 
     ByteWriter out;
     out.u16(0x293B);  // magic

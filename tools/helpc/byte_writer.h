@@ -29,12 +29,14 @@ struct ByteWriter {
     }
     // A string in a field of `size` bytes, zero-padded.
     void fixedString(const std::string& text, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) u8(i < text.size() ? static_cast<unsigned char>(text[i]) : 0);
+        for (std::size_t i = 0; i < size; ++i)
+            u8(i < text.size() ? static_cast<unsigned char>(text[i]) : 0);
     }
     void append(const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
     std::size_t size() const { return bytes.size(); }
     void put32At(std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 
     // The compressed numbers of topic records (see byte_writer.cpp for their encoding). The

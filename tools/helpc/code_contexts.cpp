@@ -19,16 +19,23 @@ std::string codeOnly(const std::string& text) {
         char next = i + 1 < text.size() ? text[i + 1] : '\0';
         switch (state) {
             case Code:
-                if (c == '/' && next == '/') state = Line;
-                else if (c == '/' && next == '*') state = Block;
-                else if (c == '"') state = String;
-                else if (c == '\'') state = Char;
-                else continue;
+                if (c == '/' && next == '/')
+                    state = Line;
+                else if (c == '/' && next == '*')
+                    state = Block;
+                else if (c == '"')
+                    state = String;
+                else if (c == '\'')
+                    state = Char;
+                else
+                    continue;
                 if (state == Line || state == Block) out[i] = ' ';
                 continue;
             case Line:
-                if (c == '\n') state = Code;
-                else out[i] = ' ';
+                if (c == '\n')
+                    state = Code;
+                else
+                    out[i] = ' ';
                 continue;
             case Block:
                 if (c == '*' && next == '/') {
@@ -71,8 +78,8 @@ std::string trim(const std::string& s) {
 
 // Splits at the commas outside parentheses and braces; each item with the offset of its first
 // character in `text`.
-std::vector<std::pair<std::string, std::size_t>> splitItems(const std::string& text, std::size_t from,
-                                                            std::size_t to) {
+std::vector<std::pair<std::string, std::size_t>> splitItems(const std::string& text,
+                                                            std::size_t from, std::size_t to) {
     std::vector<std::pair<std::string, std::size_t>> items;
     int depth = 0;
     std::size_t start = from;
@@ -106,7 +113,9 @@ std::uint32_t contextNumber(const std::string& item, const std::string& file, in
     return number;
 }
 
-bool isIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 }  // namespace
 
@@ -129,7 +138,8 @@ std::vector<CodeContext> scanCodeContexts(const std::string& file, const std::st
         found.push_back({contextNumber(args[1].first, file, line), true, file, line});
     }
 
-    for (std::size_t open = code.find('{'); open != std::string::npos; open = code.find('{', open + 1)) {
+    for (std::size_t open = code.find('{'); open != std::string::npos;
+         open = code.find('{', open + 1)) {
         std::size_t close = matching(code, open, '{', '}');
         if (close == std::string::npos) break;
         auto items = splitItems(code, open + 1, close);
@@ -137,7 +147,8 @@ std::vector<CodeContext> scanCodeContexts(const std::string& file, const std::st
         if (items[items.size() - 2].first != "0" || items.back().first != "0") continue;
         bool plainList = true;
         for (const auto& item : items)
-            if (item.first.empty() || item.first.find_first_of("{};") != std::string::npos) plainList = false;
+            if (item.first.empty() || item.first.find_first_of("{};") != std::string::npos)
+                plainList = false;
         if (!plainList) continue;
         for (std::size_t i = 1; i + 2 < items.size(); i += 2) {
             int line = lineAt(code, items[i].second);

@@ -53,10 +53,12 @@ ContextList parseContextList(const std::string& file, const std::string& text) {
         ContextEntry entry;
         entry.line = lineNumber;
         if (!parseContextNumber(number, entry.number))
-            throw HelpError(file, lineNumber, "'" + number + "' is not a context number (1 to 2147483647)");
-        if (!validContextName(name))
             throw HelpError(file, lineNumber,
-                            "context name '" + name + "' may only hold letters, digits, '.' and '_'");
+                            "'" + number + "' is not a context number (1 to 2147483647)");
+        if (!validContextName(name))
+            throw HelpError(
+                file, lineNumber,
+                "context name '" + name + "' may only hold letters, digits, '.' and '_'");
         if (kind == "topic")
             entry.kind = ContextKind::Topic;
         else if (kind == "popup")
@@ -66,11 +68,13 @@ ContextList parseContextList(const std::string& file, const std::string& text) {
         entry.name = name;
         for (const ContextEntry& other : list.entries) {
             if (other.number == entry.number)
-                throw HelpError(file, lineNumber, "context " + number + " is listed again (first at line " +
-                                                      std::to_string(other.line) + ")");
+                throw HelpError(file, lineNumber,
+                                "context " + number + " is listed again (first at line " +
+                                    std::to_string(other.line) + ")");
             if (other.name == entry.name || contextHash(other.name) == contextHash(entry.name))
-                throw HelpError(file, lineNumber, "context name " + name + " clashes with " + other.name +
-                                                      " (line " + std::to_string(other.line) + ")");
+                throw HelpError(file, lineNumber,
+                                "context name " + name + " clashes with " + other.name + " (line " +
+                                    std::to_string(other.line) + ")");
         }
         list.entries.push_back(entry);
     }

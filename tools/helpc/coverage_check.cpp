@@ -6,8 +6,11 @@
 
 namespace helpc {
 
-void checkCoverage(const std::vector<CodeContext>& used, const std::vector<LanguageHelp>& languages) {
-    if (used.empty()) throw std::runtime_error("no help context found in the code: the check would prove nothing");
+void checkCoverage(const std::vector<CodeContext>& used,
+                   const std::vector<LanguageHelp>& languages) {
+    if (used.empty())
+        throw std::runtime_error(
+            "no help context found in the code: the check would prove nothing");
     for (const CodeContext& context : used) {
         std::string number = std::to_string(context.number);
         for (const LanguageHelp& language : languages) {
@@ -17,8 +20,8 @@ void checkCoverage(const std::vector<CodeContext>& used, const std::vector<Langu
                                 "help context " + number + " has no topic in " + language.source);
             if (context.helpButton && topic->kind != ContextKind::Topic)
                 throw HelpError(context.file, context.line,
-                                "help context " + number + " opens the help window but is a popup in " +
-                                    language.source);
+                                "help context " + number +
+                                    " opens the help window but is a popup in " + language.source);
         }
     }
 }

@@ -18,6 +18,7 @@ struct LanguageHelp {
 
 // Throws HelpError at the code line of the first context that a language lacks, and a
 // std::runtime_error when `used` is empty (a check that found nothing proves nothing).
-void checkCoverage(const std::vector<CodeContext>& used, const std::vector<LanguageHelp>& languages);
+void checkCoverage(const std::vector<CodeContext>& used,
+                   const std::vector<LanguageHelp>& languages);
 
 }  // namespace helpc

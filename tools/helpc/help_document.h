@@ -12,9 +12,9 @@ namespace helpc {
 
 struct HelpTopic {
     std::uint32_t context = 0;
-    std::string name;   // context name, from the context list
+    std::string name;  // context name, from the context list
     ContextKind kind = ContextKind::Topic;
-    std::string title;  // topics only; popups have none
+    std::string title;                    // topics only; popups have none
     std::vector<std::string> paragraphs;  // Windows-1252 text
     int line = 0;
 };

@@ -8,7 +8,7 @@
 namespace helpc {
 
 class HelpError : public std::runtime_error {
-public:
+  public:
     HelpError(const std::string& file, int line, const std::string& reason)
         : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason) {}
 };

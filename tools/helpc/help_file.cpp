@@ -22,13 +22,14 @@ void systemRecord(ByteWriter& out, unsigned type, const Bytes& data) {
     out.append(data);
 }
 
-Bytes systemFile(const HelpDocument& document, std::uint32_t contentsOffset, std::uint32_t generated) {
+Bytes systemFile(const HelpDocument& document, std::uint32_t contentsOffset,
+                 std::uint32_t generated) {
     ByteWriter out;
     out.u16(0x036C);  // magic
     out.u16(kWinHelp4Minor);
-    out.u16(1);       // major version
+    out.u16(1);  // major version
     out.u32(generated);
-    out.u16(0);       // flags: topic blocks of 4 KB, not compressed
+    out.u16(0);  // flags: topic blocks of 4 KB, not compressed
     ByteWriter title;
     title.stringz(document.title);
     systemRecord(out, 1, title.bytes);
@@ -88,7 +89,8 @@ Bytes contextMapFile(const std::map<std::uint32_t, std::uint32_t>& topicOffsets)
     return out.bytes;
 }
 
-Bytes contextFile(const HelpDocument& document, const std::map<std::uint32_t, std::uint32_t>& topicOffsets) {
+Bytes contextFile(const HelpDocument& document,
+                  const std::map<std::uint32_t, std::uint32_t>& topicOffsets) {
     std::vector<std::pair<std::int32_t, std::uint32_t>> byHash;
     for (const HelpTopic& topic : document.topics)
         byHash.emplace_back(contextHash(topic.name), topicOffsets.at(topic.context));

@@ -38,7 +38,7 @@ void splitDirective(const std::string& line, std::string& directive, std::string
 }
 
 class SourceReader {
-public:
+  public:
     SourceReader(const std::string& file, const ContextList& contexts)
         : file_(file), contexts_(contexts) {}
 
@@ -57,7 +57,7 @@ public:
         return document_;
     }
 
-private:
+  private:
     void readLine(const std::string& raw, int line) {
         std::string problem = codePageProblem(raw);
         if (!problem.empty()) throw HelpError(file_, line, problem);
@@ -76,8 +76,9 @@ private:
         if (paragraph_.empty()) paragraphLine_ = line;
         paragraph_ += paragraph_.empty() ? text : " " + text;
         if (paragraph_.size() > kMaxParagraphBytes)
-            throw HelpError(file_, paragraphLine_,
-                            "paragraph longer than " + std::to_string(kMaxParagraphBytes) + " bytes");
+            throw HelpError(
+                file_, paragraphLine_,
+                "paragraph longer than " + std::to_string(kMaxParagraphBytes) + " bytes");
     }
 
     void directive(const std::string& text, int line) {
@@ -100,28 +101,33 @@ private:
         }
         if (name == ".topic" || name == ".popup") {
             endTopic();
-            startTopic(name == ".topic" ? ContextKind::Topic : ContextKind::Popup, first, rest, line);
+            startTopic(name == ".topic" ? ContextKind::Topic : ContextKind::Popup, first, rest,
+                       line);
             return;
         }
         throw HelpError(file_, line, "unknown directive " + name);
     }
 
-    void startTopic(ContextKind kind, const std::string& number, const std::string& title, int line) {
+    void startTopic(ContextKind kind, const std::string& number, const std::string& title,
+                    int line) {
         const char* directive = kind == ContextKind::Topic ? ".topic" : ".popup";
         std::uint32_t context = 0;
         if (!parseContextNumber(number, context))
             throw HelpError(file_, line, std::string(directive) + " needs a context number");
         const ContextEntry* entry = contexts_.find(context);
         if (entry == nullptr)
-            throw HelpError(file_, line, "unknown context number " + number + " (not in " +
-                                             contexts_.file + ")");
+            throw HelpError(
+                file_, line,
+                "unknown context number " + number + " (not in " + contexts_.file + ")");
         if (entry->kind != kind)
-            throw HelpError(file_, line, "context " + number + " is a " +
-                                             (entry->kind == ContextKind::Topic ? "topic" : "popup") +
-                                             " in " + contexts_.file + ", not a " + (directive + 1));
+            throw HelpError(file_, line,
+                            "context " + number + " is a " +
+                                (entry->kind == ContextKind::Topic ? "topic" : "popup") + " in " +
+                                contexts_.file + ", not a " + (directive + 1));
         if (const HelpTopic* earlier = document_.find(context))
-            throw HelpError(file_, line, "context " + number + " has a topic already (line " +
-                                             std::to_string(earlier->line) + ")");
+            throw HelpError(file_, line,
+                            "context " + number + " has a topic already (line " +
+                                std::to_string(earlier->line) + ")");
         if (kind == ContextKind::Topic && title.empty())
             throw HelpError(file_, line, ".topic " + number + " needs a title");
         if (kind == ContextKind::Popup && !title.empty())
@@ -140,8 +146,9 @@ private:
 
     void endTopic() {
         if (topic_ >= 0 && current().paragraphs.empty())
-            throw HelpError(file_, current().line,
-                            "topic of context " + std::to_string(current().context) + " has no text");
+            throw HelpError(
+                file_, current().line,
+                "topic of context " + std::to_string(current().context) + " has no text");
         topic_ = -1;
     }
 

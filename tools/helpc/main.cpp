@@ -38,7 +38,8 @@ std::string readFile(const std::string& path) {
 
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) throw std::runtime_error(path + ": cannot be written");
 }
@@ -59,13 +60,20 @@ Arguments parseArguments(int argc, char** argv) {
             if (i + 1 >= argc) throw std::runtime_error(word + " needs a value");
             return argv[++i];
         };
-        if (word == "--contexts") args.contexts = value();
-        else if (word == "--output") args.output = value();
-        else if (word == "--stamp") args.stamp = value();
-        else if (word == "--sources") list = &args.sources;
-        else if (word == "--code") list = &args.code;
-        else if (!word.empty() && word[0] == '-') throw std::runtime_error("unknown option " + word);
-        else list->push_back(word);
+        if (word == "--contexts")
+            args.contexts = value();
+        else if (word == "--output")
+            args.output = value();
+        else if (word == "--stamp")
+            args.stamp = value();
+        else if (word == "--sources")
+            list = &args.sources;
+        else if (word == "--code")
+            list = &args.code;
+        else if (!word.empty() && word[0] == '-')
+            throw std::runtime_error("unknown option " + word);
+        else
+            list->push_back(word);
     }
     if (args.contexts.empty()) throw std::runtime_error("--contexts is required");
     return args;
@@ -88,7 +96,8 @@ int compile(const Arguments& args, const helpc::ContextList& contexts) {
 
 int check(const Arguments& args, const helpc::ContextList& contexts) {
     if (args.sources.empty() || args.code.empty())
-        throw std::runtime_error("usage: helpc check --contexts FILE --sources SOURCE... --code FILE...");
+        throw std::runtime_error(
+            "usage: helpc check --contexts FILE --sources SOURCE... --code FILE...");
     std::vector<helpc::LanguageHelp> languages;
     for (const std::string& source : args.sources)
         languages.push_back({source, helpc::parseHelpSource(source, readFile(source), contexts)});
@@ -107,7 +116,8 @@ int check(const Arguments& args, const helpc::ContextList& contexts) {
 int main(int argc, char** argv) {
     try {
         Arguments args = parseArguments(argc, argv);
-        helpc::ContextList contexts = helpc::parseContextList(args.contexts, readFile(args.contexts));
+        helpc::ContextList contexts =
+            helpc::parseContextList(args.contexts, readFile(args.contexts));
         if (args.command == "compile") return compile(args, contexts);
         if (args.command == "check") return check(args, contexts);
         throw std::runtime_error("unknown command " + args.command + " (compile or check)");

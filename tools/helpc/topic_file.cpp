@@ -22,14 +22,16 @@ constexpr std::uint8_t kEndOfCommands = 0xFF;
 
 struct Record {
     std::uint8_t type = 0;
-    Bytes data1;  // after the 21-byte header
-    Bytes data2;  // text
+    Bytes data1;                   // after the 21-byte header
+    Bytes data2;                   // text
     std::uint32_t characters = 0;  // counted for topic offsets (display records)
     std::size_t topic = 0;
     std::uint32_t position = 0;  // topic position, set by the layout
     std::uint32_t block = 0;
     std::uint32_t offsetInBlock = 0;
-    std::uint32_t size() const { return kLinkHeader + static_cast<std::uint32_t>(data1.size() + data2.size()); }
+    std::uint32_t size() const {
+        return kLinkHeader + static_cast<std::uint32_t>(data1.size() + data2.size());
+    }
 };
 
 // One paragraph: an empty string before the font change, the text before the end of the
@@ -50,7 +52,7 @@ Record displayRecord(const std::string& text, unsigned font, bool spaceAbove) {
     data.compressedUShort(record.characters);
     data.u8(0x00);  // unknown, written as the help compilers do
     data.u8(0x80);
-    data.u16(0);    // paragraph id
+    data.u16(0);  // paragraph id
     data.u16(spaceAbove ? kSpaceAbove : 0);
     if (spaceAbove) data.compressedShort(6);
     data.u8(kFontChange);
@@ -66,7 +68,7 @@ struct TopicRecords {
     std::size_t titlePara = 0;  // index of the title paragraph, when the topic has one
     bool hasTitlePara = false;
     std::size_t firstBody = 0;
-    std::size_t end = 0;        // one past the topic's last record
+    std::size_t end = 0;  // one past the topic's last record
 };
 
 }  // namespace
@@ -97,7 +99,8 @@ TopicFile buildTopicFile(const HelpDocument& document) {
         }
         r.firstBody = records.size();
         for (std::size_t p = 0; p < topic.paragraphs.size(); ++p) {
-            records.push_back(displayRecord(topic.paragraphs[p], kBodyFont, p > 0 || r.hasTitlePara));
+            records.push_back(
+                displayRecord(topic.paragraphs[p], kBodyFont, p > 0 || r.hasTitlePara));
             records.back().topic = t;
         }
         r.end = records.size();
@@ -145,7 +148,8 @@ TopicFile buildTopicFile(const HelpDocument& document) {
 
     Bytes out(blocks * kTopicBlockSize, 0);
     auto put32 = [&out](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     };
     // Block headers: the last record before the block, the block's first record, and the topic
     // header of the topic that is current where the block starts.

@@ -1,5 +1,7 @@
 // Finding the help contexts that the program's code asks for, and the build's check that each
 // has its topic or popup in every language.
+#include "tools/helpc/code_contexts.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,7 +9,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tools/helpc/code_contexts.h"
 #include "tools/helpc/context_list.h"
 #include "tools/helpc/coverage_check.h"
 #include "tools/helpc/help_error.h"
@@ -18,7 +19,8 @@ namespace {
 std::vector<std::string> found(const std::vector<helpc::CodeContext>& contexts) {
     std::vector<std::string> out;
     for (const helpc::CodeContext& c : contexts)
-        out.push_back(std::to_string(c.number) + (c.helpButton ? " button" : "") + " @" + std::to_string(c.line));
+        out.push_back(std::to_string(c.number) + (c.helpButton ? " button" : "") + " @" +
+                      std::to_string(c.line));
     return out;
 }
 
@@ -47,7 +49,8 @@ TEST(CodeContexts, RefusesAContextThatIsNotANumber) {
     } catch (const helpc::HelpError& e) {
         EXPECT_STREQ(e.what(), "page.cpp:2: help context 'kBoxHelp' is not a decimal number");
     }
-    EXPECT_THROW(helpc::scanCodeContexts("s.cpp", "app()->helpContext(window_, kTopic);"), helpc::HelpError);
+    EXPECT_THROW(helpc::scanCodeContexts("s.cpp", "app()->helpContext(window_, kTopic);"),
+                 helpc::HelpError);
 }
 
 std::string readFile(const std::string& path) {
@@ -61,8 +64,9 @@ std::string readFile(const std::string& path) {
 // found as such, so the build's check really covers them.
 TEST(CodeContexts, FindsEveryHelpButtonOfThePropertiesProgram) {
     std::set<std::uint32_t> buttons, popups;
-    for (const char* name : {"tunara_sheet.cpp", "advanced_settings_dialog.cpp", "adv_res_sheet.cpp",
-                             "support_info_dialog.cpp", "tunara_page1.cpp", "tunara_page3.cpp"}) {
+    for (const char* name :
+         {"tunara_sheet.cpp", "advanced_settings_dialog.cpp", "adv_res_sheet.cpp",
+          "support_info_dialog.cpp", "tunara_page1.cpp", "tunara_page3.cpp"}) {
         std::string path = std::string(TUNARA_SOURCE_DIR) + "/props/windows/" + name;
         std::string text = readFile(path);
         ASSERT_FALSE(text.empty()) << path;
@@ -70,8 +74,8 @@ TEST(CodeContexts, FindsEveryHelpButtonOfThePropertiesProgram) {
             (c.helpButton ? buttons : popups).insert(c.number);
     }
     EXPECT_EQ(buttons, (std::set<std::uint32_t>{20, 45, 60, 65, 100}));
-    EXPECT_EQ(popups, (std::set<std::uint32_t>{20, 30, 40, 45, 70, 80, 90, 110, 120, 130, 134, 137, 140,
-                                               160, 170, 180}));
+    EXPECT_EQ(popups, (std::set<std::uint32_t>{20, 30, 40, 45, 70, 80, 90, 110, 120, 130, 134, 137,
+                                               140, 160, 170, 180}));
 }
 
 helpc::LanguageHelp language(const std::string& name, const std::string& source) {
@@ -89,7 +93,8 @@ TEST(CoverageCheck, NeedsEveryUsedContextInEveryLanguage) {
 
     const std::pair<helpc::CodeContext, const char*> faults[] = {
         {{75, false, "page.cpp", 12}, "page.cpp:12: help context 75 has no topic in en.txt"},
-        {{30, true, "dialog.cpp", 3}, "dialog.cpp:3: help context 30 opens the help window but is a popup in en.txt"},
+        {{30, true, "dialog.cpp", 3},
+         "dialog.cpp:3: help context 30 opens the help window but is a popup in en.txt"},
     };
     for (const auto& [context, expected] : faults) {
         std::vector<helpc::CodeContext> withFault = used;

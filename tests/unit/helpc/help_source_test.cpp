@@ -1,12 +1,13 @@
 // The help compiler's reading of sources and context lists: what it accepts, and every source
 // it must refuse, with the file, line and reason a writer needs to fix it.
+#include "tools/helpc/help_source.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "tools/helpc/context_list.h"
 #include "tools/helpc/help_error.h"
-#include "tools/helpc/help_source.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ TEST(HelpSource, ReadsTopicsPopupsAndParagraphs) {
         "  First line\r\n"
         "second line.\r\n"
         "\r\n"
-        "Stra\xDF" "e und gr\xFCn \x80 5.\r\n"
+        "Stra\xDF"
+        "e und gr\xFCn \x80 5.\r\n"
         ".popup 30\r\n"
         "Box text.\r\n");
     EXPECT_EQ(doc.title, "Tunara Help");
@@ -49,8 +51,9 @@ TEST(HelpSource, ReadsTopicsPopupsAndParagraphs) {
     EXPECT_EQ(page.name, "IDH_PAGE");
     EXPECT_EQ(page.kind, helpc::ContextKind::Topic);
     EXPECT_EQ(page.title, "The \x84Settings\x93 page");
-    EXPECT_EQ(page.paragraphs,
-              (std::vector<std::string>{"First line second line.", "Stra\xDF" "e und gr\xFCn \x80 5."}));
+    EXPECT_EQ(page.paragraphs, (std::vector<std::string>{"First line second line.",
+                                                         "Stra\xDF"
+                                                         "e und gr\xFCn \x80 5."}));
     const helpc::HelpTopic& box = doc.topics[1];
     EXPECT_EQ(box.kind, helpc::ContextKind::Popup);
     EXPECT_EQ(box.title, "");
@@ -61,8 +64,11 @@ TEST(HelpSource, ReadsTopicsPopupsAndParagraphs) {
 // a closing quote) is still Windows-1252 as long as the file as a whole is not UTF-8.
 TEST(HelpSource, AcceptsWindows1252ThatLooksLikeUtf8InPlaces) {
     helpc::HelpDocument doc = parse(
-        ".title T\n.contents 20\n.topic 20 Page\n\x84Stra\xDF\x93 und \xFC" "ber.\n.popup 30\nX.\n");
-    EXPECT_EQ(doc.topics[0].paragraphs[0], "\x84Stra\xDF\x93 und \xFC" "ber.");
+        ".title T\n.contents 20\n.topic 20 Page\n\x84Stra\xDF\x93 und \xFC"
+        "ber.\n.popup 30\nX.\n");
+    EXPECT_EQ(doc.topics[0].paragraphs[0],
+              "\x84Stra\xDF\x93 und \xFC"
+              "ber.");
 }
 
 struct Refusal {
@@ -95,17 +101,20 @@ TEST(HelpSource, RefusesBadSourcesWithFileLineAndReason) {
         {"text outside a topic", ".title T\nStray text.\n", "en.txt:2: text outside a topic"},
         {"topic without text", kHead + ".topic 20 Page\n\n" + kPopup,
          "en.txt:3: topic of context 20 has no text"},
-        {"topic without title", kHead + ".topic 20\nText.\n" + kPopup, "en.txt:3: .topic 20 needs a title"},
+        {"topic without title", kHead + ".topic 20\nText.\n" + kPopup,
+         "en.txt:3: .topic 20 needs a title"},
         {"popup with title", kHead + ".topic 20 Page\nText.\n.popup 30 Title\nBox.\n",
          "en.txt:5: .popup 30 takes no title"},
-        {"no title", ".contents 20\n.topic 20 Page\nText.\n" + kPopup, "en.txt:1: the source has no .title"},
+        {"no title", ".contents 20\n.topic 20 Page\nText.\n" + kPopup,
+         "en.txt:1: the source has no .title"},
         {"contents is a popup", ".title T\n.contents 30\n.topic 20 Page\nText.\n" + kPopup,
          "en.txt:2: the contents must be a topic, not a popup"},
         {"title after a topic", kHead + ".topic 20 Page\nText.\n.title Late\n" + kPopup,
          "en.txt:5: .title belongs before the first topic"},
         {"unknown directive", kHead + ".topc 20 Page\n", "en.txt:3: unknown directive .topc"},
-        {"paragraph too long", kHead + ".topic 20 Page\n" + std::string(2000, 'a') + "\n" +
-                                   std::string(2000, 'b') + "\n" + kPopup,
+        {"paragraph too long",
+         kHead + ".topic 20 Page\n" + std::string(2000, 'a') + "\n" + std::string(2000, 'b') +
+             "\n" + kPopup,
          "en.txt:4: paragraph longer than 4000 bytes"},
     };
     for (const Refusal& c : cases) EXPECT_EQ(refusal(c.source), c.expected) << c.what;
@@ -113,11 +122,15 @@ TEST(HelpSource, RefusesBadSourcesWithFileLineAndReason) {
 
 TEST(ContextList, RefusesBadLines) {
     const std::pair<const char*, const char*> cases[] = {
-        {"20 IDH_A topic\n20 IDH_B popup\n", "contexts.txt:2: context 20 is listed again (first at line 1)"},
-        {"20 IDH_A topic\n21 IDH_A popup\n", "contexts.txt:2: context name IDH_A clashes with IDH_A (line 1)"},
-        {"20 IDH-A topic\n", "contexts.txt:1: context name 'IDH-A' may only hold letters, digits, '.' and '_'"},
+        {"20 IDH_A topic\n20 IDH_B popup\n",
+         "contexts.txt:2: context 20 is listed again (first at line 1)"},
+        {"20 IDH_A topic\n21 IDH_A popup\n",
+         "contexts.txt:2: context name IDH_A clashes with IDH_A (line 1)"},
+        {"20 IDH-A topic\n",
+         "contexts.txt:1: context name 'IDH-A' may only hold letters, digits, '.' and '_'"},
         {"0 IDH_A topic\n", "contexts.txt:1: '0' is not a context number (1 to 2147483647)"},
-        {"2147483648 IDH_A topic\n", "contexts.txt:1: '2147483648' is not a context number (1 to 2147483647)"},
+        {"2147483648 IDH_A topic\n",
+         "contexts.txt:1: '2147483648' is not a context number (1 to 2147483647)"},
         {"20 IDH_A window\n", "contexts.txt:1: kind 'window' is neither topic nor popup"},
         {"20 IDH_A\n", "contexts.txt:1: expected: number name topic|popup"},
     };

@@ -3,12 +3,12 @@
 // topic by number (|CTXOMAP, as HELP_CONTEXT and the "What's this?" popups do) and by name
 // (|CONTEXT), find the contents topic, and give back each topic's title and text.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "tools/helpc/context_list.h"
@@ -37,7 +37,8 @@ std::string rtfText(const std::string& rtf) {
         char c = rtf[i];
         if (c == '{') {
             ++depth;
-            if (rtf.compare(i, 9, "{\\fonttbl") == 0 || rtf.compare(i, 10, "{\\colortbl") == 0) skipDepth = depth;
+            if (rtf.compare(i, 9, "{\\fonttbl") == 0 || rtf.compare(i, 10, "{\\colortbl") == 0)
+                skipDepth = depth;
             continue;
         }
         if (c == '}') {
@@ -60,7 +61,9 @@ std::string rtfText(const std::string& rtf) {
             continue;
         }
         std::size_t end = i + 1;
-        while (end < rtf.size() && (isalpha(static_cast<unsigned char>(rtf[end])) || isdigit(static_cast<unsigned char>(rtf[end])) || rtf[end] == '-'))
+        while (end < rtf.size() &&
+               (isalpha(static_cast<unsigned char>(rtf[end])) ||
+                isdigit(static_cast<unsigned char>(rtf[end])) || rtf[end] == '-'))
             ++end;
         if (rtf.compare(i, 4, "\\par") == 0 && (end == i + 4)) text += '\n';
         if (end < rtf.size() && rtf[end] == ' ') ++end;  // the delimiter belongs to the word
@@ -70,7 +73,7 @@ std::string rtfText(const std::string& rtf) {
 }
 
 class WineReader : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { wine_reader_complaints = 0; }
     void TearDown() override {
         for (HLPFILE* file : opened_) HLPFILE_FreeHlpFile(file);
@@ -80,8 +83,9 @@ protected:
     HLPFILE* open(const std::vector<std::uint8_t>& bytes) {
         std::string path = ::testing::TempDir() + "helpc_" + std::to_string(getpid()) + "_" +
                            std::to_string(paths_.size()) + ".hlp";
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         paths_.push_back(path);
         HLPFILE* file = HLPFILE_ReadHlpFile(path.c_str());
         if (file != nullptr) opened_.push_back(file);
@@ -108,12 +112,14 @@ protected:
         for (const helpc::HelpTopic& topic : doc.topics) {
             SCOPED_TRACE("context " + std::to_string(topic.context));
             ULONG relative = 99;
-            HLPFILE_PAGE* byNumber = HLPFILE_PageByMap(file, static_cast<LONG>(topic.context), &relative);
+            HLPFILE_PAGE* byNumber =
+                HLPFILE_PageByMap(file, static_cast<LONG>(topic.context), &relative);
             ASSERT_NE(byNumber, nullptr);
             EXPECT_EQ(relative, 0u);
             EXPECT_EQ(std::string(byNumber->lpszTitle), topic.title);
             EXPECT_EQ(pageText(byNumber), expectedText(topic));
-            HLPFILE_PAGE* byName = HLPFILE_PageByHash(file, HLPFILE_Hash(topic.name.c_str()), &relative);
+            HLPFILE_PAGE* byName =
+                HLPFILE_PageByHash(file, HLPFILE_Hash(topic.name.c_str()), &relative);
             EXPECT_EQ(byName, byNumber);
         }
     }
@@ -127,17 +133,19 @@ helpc::HelpDocument document(const std::string& contexts, const std::string& sou
 }
 
 TEST_F(WineReader, OpensTopicsAndPopupsByNumberAndName) {
-    helpc::HelpDocument doc = document(
-        "20 IDH_SETTINGS_PAGE topic\n30 IDH_OUTPUT_DEVICE popup\n45 IDH_SUPPORT topic\n",
-        ".title Tunara Hilfe\n.copyright Helvane\n.contents 45\n"
-        ".topic 20 Die Registerkarte \x84" "Einstellungen\x93\nErster Absatz \xFC" "ber {alles}.\n\nZweiter\\Absatz.\n"
-        ".popup 30\nW\xE4hlt die Ausgabe.\n"
-        ".topic 45 Kundendienst\nRufen Sie an.\n");
+    helpc::HelpDocument doc =
+        document("20 IDH_SETTINGS_PAGE topic\n30 IDH_OUTPUT_DEVICE popup\n45 IDH_SUPPORT topic\n",
+                 ".title Tunara Hilfe\n.copyright Helvane\n.contents 45\n"
+                 ".topic 20 Die Registerkarte \x84"
+                 "Einstellungen\x93\nErster Absatz \xFC"
+                 "ber {alles}.\n\nZweiter\\Absatz.\n"
+                 ".popup 30\nW\xE4hlt die Ausgabe.\n"
+                 ".topic 45 Kundendienst\nRufen Sie an.\n");
     HLPFILE* file = open(helpc::buildHelpFile(doc, 883612800));
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(std::string(file->lpszTitle), "Tunara Hilfe");
     EXPECT_EQ(std::string(file->lpszCopyright), "Helvane");
-    EXPECT_EQ(file->charset, 0);  // ANSI: Windows-1252
+    EXPECT_EQ(file->charset, 0);   // ANSI: Windows-1252
     EXPECT_EQ(file->version, 33);  // WinHelp 4.0
     ASSERT_GE(file->numFonts, 2u);
     EXPECT_EQ(std::string(file->fonts[1].LogFont.lfFaceName), "Arial");
@@ -158,12 +166,16 @@ TEST_F(WineReader, FindsEveryTopicAcrossManyBlocks) {
     std::string contexts, source = ".title Many\n.contents 1000\n";
     for (int i = 0; i < 60; ++i) {
         int number = 1000 + i * 7;
-        contexts += std::to_string(number) + " IDH_T" + std::to_string(i) + (i % 3 == 2 ? " popup\n" : " topic\n");
-        source += (i % 3 == 2 ? ".popup " + std::to_string(number) + "\n"
-                              : ".topic " + std::to_string(number) + " Topic " + std::to_string(i) + "\n");
+        contexts += std::to_string(number) + " IDH_T" + std::to_string(i) +
+                    (i % 3 == 2 ? " popup\n" : " topic\n");
+        source += (i % 3 == 2
+                       ? ".popup " + std::to_string(number) + "\n"
+                       : ".topic " + std::to_string(number) + " Topic " + std::to_string(i) + "\n");
         for (int p = 0; p < 1 + i % 4; ++p)
             source += "Paragraph " + std::to_string(p) + " of " + std::to_string(i) + " " +
-                      std::string(static_cast<std::size_t>(150 + 97 * ((i + p) % 11)), static_cast<char>('a' + p)) + "\n\n";
+                      std::string(static_cast<std::size_t>(150 + 97 * ((i + p) % 11)),
+                                  static_cast<char>('a' + p)) +
+                      "\n\n";
     }
     helpc::HelpDocument doc = document(contexts, source);
     std::vector<std::uint8_t> bytes = helpc::buildHelpFile(doc, 0);
@@ -184,7 +196,8 @@ std::string readFile(const std::string& path) {
 // The product's own help files: every context in every language.
 TEST_F(WineReader, ReadsTheProductHelpInEveryLanguage) {
     std::string dir = std::string(TUNARA_SOURCE_DIR) + "/help/";
-    helpc::ContextList contexts = helpc::parseContextList("contexts.txt", readFile(dir + "contexts.txt"));
+    helpc::ContextList contexts =
+        helpc::parseContextList("contexts.txt", readFile(dir + "contexts.txt"));
     for (const char* name : {"tnrmxEN_.txt", "tnrmxDE_.txt", "tnrmxFR_.txt"}) {
         SCOPED_TRACE(name);
         helpc::HelpDocument doc = helpc::parseHelpSource(name, readFile(dir + name), contexts);
