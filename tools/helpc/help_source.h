@@ -11,7 +11,8 @@
 //   .popup 30
 //   A "What's this?" text.
 //
-// Every context of the context list needs its topic or popup, of the kind the list names.
+// A line that starts with '#' is a comment, one that starts with '.' a directive. Every context
+// of the context list needs its topic or popup, of the kind the list names.
 #pragma once
 
 #include <string>

@@ -50,9 +50,11 @@ Record displayRecord(const std::string& text, unsigned font, bool spaceAbove) {
     ByteWriter data;
     data.compressedLong(static_cast<std::uint32_t>(record.data2.size()));
     data.compressedUShort(record.characters);
-    data.u8(0x00);  // unknown, written as the help compilers do
+    // Four bytes that the viewer skips before the paragraph's attributes (two flag bytes and
+    // a paragraph id in the public descriptions of the format; no reader relies on them).
+    data.u8(0x00);
     data.u8(0x80);
-    data.u16(0);  // paragraph id
+    data.u16(0);
     data.u16(spaceAbove ? kSpaceAbove : 0);
     if (spaceAbove) data.compressedShort(6);
     data.u8(kFontChange);
