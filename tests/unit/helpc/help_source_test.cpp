@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "tools/helpc/context_list.h"
 #include "tools/helpc/help_error.h"
+#include "tools/helpc/help_file.h"
 
 namespace {
 
@@ -141,6 +143,24 @@ TEST(ContextList, RefusesBadLines) {
         } catch (const helpc::HelpError& e) {
             EXPECT_EQ(std::string(e.what()), expected);
         }
+    }
+}
+
+// |CONTEXT is written as one index page: a help file with more contexts than that page holds
+// is refused, not written with names the viewer cannot find.
+TEST(HelpFile, RefusesMoreContextsThanItsIndexHolds) {
+    for (int count : {255, 256}) {
+        std::string contexts, source = ".title T\n.contents 1\n";
+        for (int i = 1; i <= count; ++i) {
+            contexts += std::to_string(i) + " IDH_" + std::to_string(i) + " topic\n";
+            source += ".topic " + std::to_string(i) + " T\nText.\n";
+        }
+        helpc::HelpDocument doc = helpc::parseHelpSource(
+            "en.txt", source, helpc::parseContextList("contexts.txt", contexts));
+        if (count == 255)
+            EXPECT_FALSE(helpc::buildHelpFile(doc, 0).empty());
+        else
+            EXPECT_THROW(helpc::buildHelpFile(doc, 0), std::length_error);
     }
 }
 
