@@ -86,15 +86,15 @@ if [ ! -f "$description/machine.ini" ]; then
 fi
 wm_install_description "$prefix" "$description"
 
-# The deliverables as the setup would leave them: programs, libraries and language modules
-# in the system folder. Each is built in its own folder (build/win32-sim/<folder>/<file>);
-# deeper copies are test fixtures.
+# The deliverables as the setup would leave them: programs, libraries, language modules and
+# help files in the system folder. Each is built in its own folder
+# (build/win32-sim/<folder>/<file>); deeper copies are test fixtures.
 deliverables=()
 while IFS= read -r -d '' file; do
   deliverables+=("$file")
 done < <(find "$repo/build/win32-sim" -mindepth 2 -maxdepth 2 -type f \( -name tunaractl.exe \
   -o -name tnrtray.exe -o -name hvinutil.exe -o -name hvinf.dll -o -name hvgenins.dll \
-  -o -name hvinfnt.dll -o -name 'cnctl*.dll' \) -print0 | sort -z)
+  -o -name hvinfnt.dll -o -name 'cnctl*.dll' -o -name '*.hlp' \) -print0 | sort -z)
 if [ ${#deliverables[@]} -eq 0 ]; then
   echo "no deliverables found in build/win32-sim" >&2
   exit 1

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # tunaractl.exe end to end on a throw-away Wine machine with its own Xvfb.
 #
-#   props_test.sh CASE TUNARACTL.EXE PROPS_DRIVER.EXE MODULE.dll OUTPUT-DIR
+#   props_test.sh CASE TUNARACTL.EXE PROPS_DRIVER.EXE MODULE.dll OUTPUT-DIR [HELP-DIR]
+#
+# HELP-DIR: the folder of the built help files (*.hlp), installed beside the program.
 #
 # Cases:
 #   tour        win98-maestro2e-conflict with the English module: the driver walks through the
@@ -22,6 +24,7 @@ program=${2:?tunaractl.exe}
 driver=${3:?props_driver.exe}
 module=${4:?cnctlen_.dll}
 output=${5:?output folder}
+help_dir=${6:-}
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 # shellcheck source=../../../tools/wine-machine.sh
@@ -55,6 +58,9 @@ wm_install_description "$prefix" "$repo/tests/machines/$machine"
 wm_install_files "$prefix" windows "$driver"
 wm_install_files "$prefix" system "$program"
 [ "$case" = nolanguage ] || wm_install_files "$prefix" system "$module"
+if [ -n "$help_dir" ]; then
+  wm_install_files "$prefix" system "$help_dir"/*.hlp
+fi
 drv='C:\windows\'"$(basename "$driver")"
 
 status=0

@@ -1,0 +1,1 @@
+#include "win_types.h"
