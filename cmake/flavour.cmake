@@ -27,7 +27,9 @@ if(TUNARA_WIN32)
     WIN32_LEAN_AND_MEAN NOMINMAX STRICT)
   # Every program and library runs on one thread: function-local statics need no lock (the
   # locking runtime would import wide-character kernel functions and Windows 98 lacks some).
-  target_compile_options(tunara_options INTERFACE -march=i586 -mtune=pentium -fno-ident
+  # -g1: line tables and functions, kept in dist/symbols/ so a crash address in a shipped
+  # (stripped) file resolves to a function and line; it does not change the code generated.
+  target_compile_options(tunara_options INTERFACE -march=i586 -mtune=pentium -fno-ident -g1
     $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   target_link_options(tunara_options INTERFACE
     -static -static-libgcc -static-libstdc++
