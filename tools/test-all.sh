@@ -43,7 +43,7 @@ for preset in "${presets[@]}"; do
   # The skipped ones that are Wine tests (label "wine"): the reason is the machine's.
   wine_skipped=$(ctest --preset "$preset" -N -L '^wine$' | sed -n 's/^ *Test *#[0-9]*: //p' |
     grep -cxFf - <(grep '\*\*\*Skipped' "$log" | sed -E 's/^.*Test +#[0-9]+: ([^ ]+) .*$/\1/') || true)
-  skipped_total=$((skipped_total + wine_skipped))
+  skipped_total=$((skipped_total + ${wine_skipped:-0}))
   summary+=("$preset: $total tests, $passed passed, $failed failed, $skipped skipped")
 done
 
