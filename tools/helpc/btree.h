@@ -10,7 +10,7 @@
 
 namespace helpc {
 
-struct BTreeSpec {
+struct BTreeLayout {
     unsigned flags;         // 0x0002, plus 0x0400 for the directory
     unsigned pageSize;      // 1024 for the directory, 2048 otherwise
     std::string structure;  // "z4" directory, "L4" |CONTEXT
@@ -18,6 +18,6 @@ struct BTreeSpec {
 
 // `entries` are the encoded leaf entries, already in key order. Throws std::length_error when
 // they do not fit one page.
-Bytes buildSingleLeafBTree(const BTreeSpec& spec, const std::vector<Bytes>& entries);
+Bytes buildSingleLeafBTree(const BTreeLayout& layout, const std::vector<Bytes>& entries);
 
 }  // namespace helpc
