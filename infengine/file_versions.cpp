@@ -13,6 +13,7 @@
 #include "platform/file_handle.h"
 #include "platform/files.h"
 #include "platform/machine.h"
+#include "platform/version_block.h"
 
 namespace infengine {
 namespace {
@@ -124,13 +125,9 @@ std::int32_t compareTimes(const char* pathA, const char* pathB) {
 
 bool readFileVersion(const char* path, FileVersion* version) {
     platform::FileSystem* files = platform::machine().files;
-    std::uint32_t size = 0;
-    if (path == nullptr || files == nullptr ||
-        files->GetFileVersionInfoSize(path, &size) != ERROR_SUCCESS || size == 0) {
+    std::vector<std::uint8_t> block;
+    if (path == nullptr || files == nullptr || !platform::readVersionBlock(*files, path, &block))
         return false;
-    }
-    std::vector<std::uint8_t> block(size);
-    if (files->GetFileVersionInfo(path, size, block.data()) != ERROR_SUCCESS) return false;
 
     FileVersion result;
     const std::uint8_t* value = nullptr;

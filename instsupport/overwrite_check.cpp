@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/machine.h"
 #include "platform/system.h"
+#include "platform/version_block.h"
 
 namespace instsupport {
 namespace {
@@ -27,12 +28,8 @@ bool canOpenForReading(const char* path) {
 
 bool companyName(const char* filePath, std::string* name) {
     platform::FileSystem& files = *platform::machine().files;
-    std::uint32_t size = 0;
-    if (files.GetFileVersionInfoSize(filePath, &size) != ERROR_SUCCESS || size == 0) return false;
-    // The whole block is read: VerQueryValue follows the lengths recorded inside it, so a
-    // block cut short could send it past the buffer.
-    std::vector<std::uint8_t> block(size);
-    if (files.GetFileVersionInfo(filePath, size, block.data()) != ERROR_SUCCESS) return false;
+    std::vector<std::uint8_t> block;
+    if (!platform::readVersionBlock(files, filePath, &block)) return false;
     for (const char* key : kCompanyKeys) {
         void* value = nullptr;
         std::uint32_t length = 0;

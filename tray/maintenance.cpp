@@ -7,6 +7,7 @@
 #include "platform/machine.h"
 #include "platform/registry_key.h"
 #include "platform/system.h"
+#include "platform/version_block.h"
 #include "settings/folder_paths.h"
 #include "settings/tunara_settings.h"
 #include "tray/start_menu.h"
@@ -29,11 +30,8 @@ bool isWindows95() {
 
 bool readProductVersionMs(const std::string& path, std::uint32_t* version) {
     platform::FileSystem& files = *platform::machine().files;
-    std::uint32_t size = 0;
-    if (files.GetFileVersionInfoSize(path.c_str(), &size) != ERROR_SUCCESS || size == 0)
-        return false;
-    std::vector<std::uint8_t> block(size);
-    if (files.GetFileVersionInfo(path.c_str(), size, block.data()) != ERROR_SUCCESS) return false;
+    std::vector<std::uint8_t> block;
+    if (!platform::readVersionBlock(files, path.c_str(), &block)) return false;
     void* fixed = nullptr;
     std::uint32_t length = 0;
     if (files.VerQueryValue(block.data(), "\\", &fixed, &length) != ERROR_SUCCESS ||

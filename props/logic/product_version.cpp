@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/machine.h"
+#include "platform/version_block.h"
 #include "settings/folder_paths.h"
 
 namespace props {
@@ -14,12 +15,8 @@ std::string installedProductVersion() {
     const std::string path = settings::systemFolderPath("\\tunaractl.exe");
     if (path.empty()) return std::string();
     platform::FileSystem& files = *platform::machine().files;
-    std::uint32_t size = 0;
-    if (files.GetFileVersionInfoSize(path.c_str(), &size) != ERROR_SUCCESS || size == 0)
-        return std::string();
-    std::vector<std::uint8_t> block(size);
-    if (files.GetFileVersionInfo(path.c_str(), size, block.data()) != ERROR_SUCCESS)
-        return std::string();
+    std::vector<std::uint8_t> block;
+    if (!platform::readVersionBlock(files, path.c_str(), &block)) return std::string();
     void* value = nullptr;
     std::uint32_t length = 0;
     if (files.VerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length) !=
