@@ -29,8 +29,11 @@ if(TUNARA_WIN32)
   # locking runtime would import wide-character kernel functions and Windows 98 lacks some).
   # -g1: line tables and functions, kept in dist/symbols/ so a crash address in a shipped
   # (stripped) file resolves to a function and line; it does not change the code generated.
+  # No exceptions and no RTTI: their precompiled runtime is i686 code (see cmake/runtime.cmake);
+  # a failed allocation ends at a recovery point instead (platform/out_of_memory.h).
   target_compile_options(tunara_options INTERFACE -march=i586 -mtune=pentium -fno-ident -g1
-    $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
+    -fno-asynchronous-unwind-tables
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics -fno-exceptions -fno-rtti>)
   target_link_options(tunara_options INTERFACE
     -static -static-libgcc -static-libstdc++
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
@@ -50,7 +53,8 @@ else()
 endif()
 
 # ANSI stand-ins for the wide-character kernel imports of the precompiled GCC runtime,
-# linked into every Windows deliverable and test program as an object of its own.
+# linked into every Windows test driver as an object of its own (the deliverables have a
+# runtime of their own, cmake/runtime.cmake).
 if(TUNARA_WIN32)
   set(TUNARA_RUNTIME_IMPORTS ${CMAKE_SOURCE_DIR}/platform/win32/runtime/ansi_runtime_imports.cpp)
 else()
@@ -61,11 +65,12 @@ endif()
 # A Windows DLL whose exports are the undecorated stdcall names listed in the .def file.
 function(tunara_add_dll name)
   cmake_parse_arguments(ARG "" "DEF" "SOURCES;LIBS" ${ARGN})
-  add_library(${name} SHARED ${ARG_SOURCES} ${ARG_DEF} ${TUNARA_RUNTIME_IMPORTS})
+  add_library(${name} SHARED ${ARG_SOURCES} ${ARG_DEF})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
   target_link_libraries(${name} PRIVATE tunara_options ${ARG_LIBS})
   # --kill-at drops the @N suffixes; the .def file names every export exactly.
   target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  tunara_use_own_runtime(${name} DLL)
   set_property(TARGET ${name} PROPERTY TUNARA_DEF_FILE ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DEF})
   set_property(GLOBAL APPEND PROPERTY TUNARA_DELIVERABLES ${name})
 endfunction()
@@ -74,10 +79,17 @@ endfunction()
 # A Windows GUI program (or console helper when CONSOLE is given).
 function(tunara_add_program name)
   cmake_parse_arguments(ARG "CONSOLE" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES} ${TUNARA_RUNTIME_IMPORTS})
+  if(ARG_CONSOLE)
+    # Test drivers keep mingw's start-up and the system's C library.
+    add_executable(${name} ${ARG_SOURCES} ${TUNARA_RUNTIME_IMPORTS})
+    target_link_libraries(${name} PRIVATE tunara_runtime_core)
+  else()
+    add_executable(${name} ${ARG_SOURCES})
+  endif()
   target_link_libraries(${name} PRIVATE tunara_options ${ARG_LIBS})
   if(NOT ARG_CONSOLE)
     target_link_options(${name} PRIVATE -mwindows)
+    tunara_use_own_runtime(${name} PROGRAM)
     set_property(GLOBAL APPEND PROPERTY TUNARA_DELIVERABLES ${name})
   endif()
 endfunction()

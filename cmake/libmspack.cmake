@@ -43,7 +43,9 @@ add_library(tunara_mspack STATIC
   ${_mspack_src}/system.c ${_mspack_src}/cabd.c ${_mspack_src}/mszipd.c
   ${_mspack_src}/lzxd.c ${_mspack_src}/qtmd.c ${_mspack_src}/szddd.c ${_mspack_src}/lzssd.c)
 target_include_directories(tunara_mspack SYSTEM PUBLIC ${_mspack_src})
-# Plain C89 library; the product hands it an mspack_system over the platform file layer.
+# Plain C89 library; the product hands it an mspack_system over the platform file layer, so
+# the library's own one over stdio is left out (the deliverables have no stdio).
 target_compile_definitions(tunara_mspack PRIVATE HAVE_INTTYPES_H=1 HAVE_LIMITS_H=1
-                           HAVE_STRING_H=1 HAVE_STDLIB_H=1 SIZEOF_OFF_T=4)
+                           HAVE_STRING_H=1 HAVE_STDLIB_H=1 SIZEOF_OFF_T=4
+                           MSPACK_NO_DEFAULT_SYSTEM=1)
 target_compile_options(tunara_mspack PRIVATE -march=i586 -mtune=pentium -w)

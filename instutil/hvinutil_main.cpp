@@ -182,13 +182,3 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     return static_cast<int>(message.wParam);
 }
-
-// The process starts here instead of in the C runtime's start-up code: that code is built
-// for later processors (it runs a cmov instruction on every start, which a Pentium MMX or a
-// K6-2 cannot execute), and this program needs none of it: no static constructors (the
-// state above is constant-initialised; keep it so), no argv, no stdio, no exit handlers. The
-// loader calls the entry point with an unaligned stack, hence the realignment.
-extern "C" __attribute__((force_align_arg_pointer)) void hvinutilStartup() {
-    ExitProcess(
-        static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT)));
-}

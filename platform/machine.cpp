@@ -13,7 +13,9 @@ bool g_installed = false;
 
 Machine& machine() {
     if (!g_installed) {
+#if defined(TUNARA_HOST)
         std::fputs("platform::machine() used before a machine was installed\n", stderr);
+#endif
         std::abort();
     }
     return g_machine;

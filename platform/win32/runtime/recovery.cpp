@@ -1,0 +1,44 @@
+#include "platform/win32/runtime/recovery.h"
+
+#include <windows.h>
+
+namespace runtime {
+namespace {
+
+// A recovery point lives in the frame of runRecoverable, linked to the one it nests in.
+// __builtin_setjmp keeps the frame, stack and instruction pointers in five words and needs no
+// C library; the callee-saved registers are saved by the compiler around the call.
+struct RecoveryPoint {
+    void* jump[5];
+    RecoveryPoint* outer;
+};
+
+RecoveryPoint* innermost = nullptr;
+
+// Kept out of line so that __builtin_longjmp is never in runRecoverable's own frame.
+[[noreturn]] __attribute__((noinline)) void jumpTo(RecoveryPoint* point) {
+    __builtin_longjmp(point->jump, 1);
+}
+
+}  // namespace
+
+bool runRecoverable(void (*body)(void* context), void* context) {
+    RecoveryPoint point;
+    point.outer = innermost;
+    if (__builtin_setjmp(point.jump) != 0) {
+        // Came back from outOfMemory: the failed body's points are gone with its frames.
+        innermost = point.outer;
+        return false;
+    }
+    innermost = &point;
+    body(context);
+    innermost = point.outer;
+    return true;
+}
+
+void outOfMemory() {
+    if (innermost != nullptr) jumpTo(innermost);
+    ExitProcess(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+}  // namespace runtime
