@@ -87,16 +87,16 @@ fi
 wm_install_description "$prefix" "$description"
 
 # The deliverables as the setup would leave them: programs, libraries, language modules and
-# help files in the system folder. Each is built in its own folder
-# (build/win32-sim/<folder>/<file>); deeper copies are test fixtures.
+# help files in the system folder, taken from the build's shipping layout (dist/: stripped,
+# as they ship).
 deliverables=()
 while IFS= read -r -d '' file; do
   deliverables+=("$file")
-done < <(find "$repo/build/win32-sim" -mindepth 2 -maxdepth 2 -type f \( -name tunaractl.exe \
+done < <(find "$repo/build/win32-sim/dist" -mindepth 1 -maxdepth 1 -type f \( -name tunaractl.exe \
   -o -name tnrtray.exe -o -name hvinutil.exe -o -name hvinf.dll -o -name hvgenins.dll \
   -o -name hvinfnt.dll -o -name 'cnctl*.dll' -o -name '*.hlp' \) -print0 | sort -z)
 if [ ${#deliverables[@]} -eq 0 ]; then
-  echo "no deliverables found in build/win32-sim" >&2
+  echo "no deliverables found in build/win32-sim/dist" >&2
   exit 1
 fi
 wm_install_files "$prefix" system "${deliverables[@]}"
