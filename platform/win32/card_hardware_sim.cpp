@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "platform/win32/card_hardware.h"
+#include "platform/win32/win32_machine.h"
+#include "platform/win32/win32_registry.h"
 
 #if defined(TUNARA_SIM_HARDWARE)
 
@@ -53,6 +55,15 @@ void CardHardware::fill(Machine& machine) {
     machine.directSound = &backends_->directSound;
     machine.mci = &backends_->mci;
     machine.drivers = &backends_->drivers;
+}
+
+std::unique_ptr<MachinePart> cardPart() {
+    struct Part : MachinePart {
+        void attach(Machine& machine) override { hardware.fill(machine); }
+        Win32Registry registry;  // where the simulated card keeps its state
+        CardHardware hardware{registry};
+    };
+    return std::make_unique<Part>();
 }
 
 }  // namespace platform::win32

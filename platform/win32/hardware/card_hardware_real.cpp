@@ -1,6 +1,8 @@
 // The product: the card's real hardware. win32-sim builds platform/win32/card_hardware_sim.cpp
 // instead.
 #include "platform/win32/card_hardware.h"
+#include "platform/win32/win32_machine.h"
+#include "platform/win32/win32_registry.h"
 
 #include "platform/win32/hardware/win32_direct_sound.h"
 #include "platform/win32/hardware/win32_installable_drivers.h"
@@ -31,6 +33,15 @@ void CardHardware::fill(Machine& machine) {
     machine.directSound = &backends_->directSound;
     machine.mci = &backends_->mci;
     machine.drivers = &backends_->drivers;
+}
+
+std::unique_ptr<MachinePart> cardPart() {
+    struct Part : MachinePart {
+        void attach(Machine& machine) override { hardware.fill(machine); }
+        Win32Registry registry;  // asked for by CardHardware, unused by the real chip
+        CardHardware hardware{registry};
+    };
+    return std::make_unique<Part>();
 }
 
 }  // namespace platform::win32
