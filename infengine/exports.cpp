@@ -2,12 +2,13 @@
 // which a setup program looks up with GetProcAddress.
 //
 // Each export installs the Win32 machine on its first call (the library has no start-up of
-// its own), then runs the engine operation of the same name. No C++ exception leaves an
-// export: one that escapes the engine (out of memory) gives the failure result 1.
+// its own), then runs the engine operation of the same name. An allocation that fails inside
+// the engine gives the failure result 1.
 #include <cstdint>
 
 #include "infengine/engine.h"
 #include "infengine/engine_state.h"
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_machine.h"
 
 #define HVINF_EXPORT extern "C" int __stdcall
@@ -16,12 +17,10 @@ namespace {
 
 template <typename Operation>
 int guarded(Operation operation) {
-    try {
+    return platform::unlessOutOfMemory(1, [&]() -> int {
         platform::win32::ensureProcessMachine();
         return operation();
-    } catch (...) {
-        return 1;
-    }
+    });
 }
 
 }  // namespace
@@ -32,12 +31,11 @@ int guarded(Operation operation) {
 extern "C" int __stdcall DllMain(void* instance, unsigned long reason, void*) {
     constexpr unsigned long kProcessAttach = 1;
     if (reason == kProcessAttach) {
-        try {
+        const bool attached = platform::completesInMemory([&] {
             infengine::resetEngine();
             infengine::engineState().module = reinterpret_cast<std::uintptr_t>(instance);
-        } catch (...) {
-            return 0;
-        }
+        });
+        if (!attached) return 0;
     }
     return 1;
 }

@@ -2,11 +2,12 @@
 // driver registration and removal, installation status): stdcall functions under their
 // undecorated names (hvinf.def).
 //
-// Like the other exports, each installs the Win32 machine on its first call and never lets a
-// C++ exception out: one that escapes the engine (out of memory) gives the failure result.
+// Like the other exports, each installs the Win32 machine on its first call; an allocation
+// that fails inside the engine gives the export's failure result.
 #include <cstdint>
 
 #include "infengine/engine_driver.h"
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_machine.h"
 
 #define HVINF_EXPORT extern "C" int __stdcall
@@ -15,12 +16,10 @@ namespace {
 
 template <typename Operation>
 int guarded(int failure, Operation operation) {
-    try {
+    return platform::unlessOutOfMemory(failure, [&]() -> int {
         platform::win32::ensureProcessMachine();
         return operation();
-    } catch (...) {
-        return failure;
-    }
+    });
 }
 
 }  // namespace

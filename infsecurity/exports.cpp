@@ -1,16 +1,15 @@
 // The export of hvinfnt.dll: AddAdministratorAceToAcl, stdcall, under its undecorated name
 // (hvinfnt.def). The library keeps no state and does nothing at load or unload; the Win32
-// machine is installed by the first call. No C++ exception leaves the export: one that
-// escapes (out of memory) is reported as ERROR_NOT_ENOUGH_MEMORY.
+// machine is installed by the first call. An allocation that fails on the way is reported as
+// ERROR_NOT_ENOUGH_MEMORY.
 #include "infsecurity/administrator_access.h"
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32_constants.h"
 
 extern "C" unsigned long __stdcall AddAdministratorAceToAcl(const char* objectName) {
-    try {
+    return platform::unlessOutOfMemory<unsigned long>(ERROR_NOT_ENOUGH_MEMORY, [&] {
         platform::win32::ensureProcessMachine();
         return infsecurity::addAdministratorAceToAcl(objectName);
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }

@@ -1,13 +1,13 @@
 #include "inspector/device_inspector.h"
 
 #include <algorithm>
-#include <new>
 #include <utility>
 #include <vector>
 
 #include "inspector/device_names.h"
 #include "inspector/joystick_name.h"
 #include "platform/machine.h"
+#include "platform/out_of_memory.h"
 #include "platform/pnp_config.h"
 
 namespace inspector {
@@ -64,11 +64,8 @@ void deviceInspector::inspectAllDevices() {
     const int count = countDeviceNodes();
     if (count <= 0) return;
     std::vector<std::uint32_t> nodes;
-    try {
-        nodes.resize(static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc&) {
+    if (!platform::completesInMemory([&] { nodes.resize(static_cast<std::size_t>(count)); }))
         return;
-    }
     // The tree may change between the two walks; only what was stored is inspected.
     const int listed = std::min(listDeviceNodes(nodes.data(), count), count);
     for (int i = 0; i < listed; ++i) inspectDeviceNode(nodes[static_cast<std::size_t>(i)]);
@@ -135,18 +132,21 @@ std::uint16_t deviceInspector::readDeviceDescription(std::uint32_t node, char* b
     }
 
     std::string hardwareKey;
-    try {
+    {
+        // Out here, so that the key is closed even when an allocation fails while reading.
         platform::RegKey nodeKey;
-        if (nodeKey.Open(enumKey.handle(), name, KEY_QUERY_VALUE) != ERROR_SUCCESS) {
-            return kNodeNotFound;
-        }
-        if (nodeKey.readString(kHardwareKeyValue, &hardwareKey) != ERROR_SUCCESS ||
-            hardwareKey.empty()) {
-            return kNodeNoHardwareKey;
-        }
-        hardwareKey.insert(0, kEnumKeyPrefix);
-    } catch (const std::bad_alloc&) {
-        return kNodeNoHardwareKey;
+        const std::uint16_t read = platform::unlessOutOfMemory(kNodeNoHardwareKey, [&] {
+            if (nodeKey.Open(enumKey.handle(), name, KEY_QUERY_VALUE) != ERROR_SUCCESS) {
+                return kNodeNotFound;
+            }
+            if (nodeKey.readString(kHardwareKeyValue, &hardwareKey) != ERROR_SUCCESS ||
+                hardwareKey.empty()) {
+                return kNodeNoHardwareKey;
+            }
+            hardwareKey.insert(0, kEnumKeyPrefix);
+            return kNodeOk;
+        });
+        if (read != kNodeOk) return read;
     }
 
     platform::RegKey deviceKey;
@@ -171,12 +171,12 @@ std::uint16_t deviceInspector::readDeviceDescription(std::uint32_t node, char* b
     std::vector<std::uint8_t> data;
     std::uint32_t got = stored;
     std::uint32_t error = ERROR_NOT_ENOUGH_MEMORY;
-    try {
+    // A failed allocation leaves `error` at ERROR_NOT_ENOUGH_MEMORY.
+    (void)platform::completesInMemory([&] {
         data.resize(stored);
         error = registry.QueryValueEx(deviceKey.handle(), kDeviceDescValue, &type, data.data(),
                                       &got);
-    } catch (const std::bad_alloc&) {
-    }
+    });
     if (error != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
         // It was there a moment ago: the node is reported with an empty description.
         if (available > 0) buffer[0] = '\0';

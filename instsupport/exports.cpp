@@ -1,6 +1,6 @@
 // The exports of hvgenins.dll, stdcall, under their undecorated names (hvgenins.def). Each
-// installs the Win32 machine on first use and lets no C++ exception out: one that escapes
-// (out of memory) gives the export's failure result.
+// installs the Win32 machine on first use; an allocation that fails on the way gives the
+// export's failure result.
 #include <windows.h>
 
 #include "instsupport/decompress_copy.h"
@@ -9,6 +9,7 @@
 #include "instsupport/pattern_match.h"
 #include "instsupport/setup_utilities.h"
 #include "instsupport/uninstall.h"
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_machine.h"
 
 namespace {
@@ -22,109 +23,78 @@ void prepare() {
     instsupport::setLeadByteTest(systemLeadByte);
 }
 
+// Runs one export's operation after prepare(); `failure` when an allocation fails.
+template <typename Operation>
+int guarded(int failure, Operation operation) {
+    return platform::unlessOutOfMemory(failure, [&]() -> int {
+        prepare();
+        return operation();
+    });
+}
+
 }  // namespace
 
 extern "C" int __stdcall strpat(const char* text, const char* pattern) {
-    try {
-        prepare();
-        return instsupport::matchPattern(text, pattern);
-    } catch (...) {
-        return 0;
-    }
+    return guarded(0, [&] { return instsupport::matchPattern(text, pattern); });
 }
 
 extern "C" int __stdcall AskOverWrite(const char* makerListPath, const char* installedPath,
                                       const char* newPath, char* installedText, char* newText) {
-    try {
-        prepare();
+    return guarded(0, [&] {
         return instsupport::askOverWrite(makerListPath, installedPath, newPath, installedText,
                                          newText);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 extern "C" int __stdcall DecompressCopyFile(const char* sourcePath, const char* targetName,
                                             char* targetPath) {
-    try {
-        prepare();
+    return guarded(instsupport::kDecompressCopyFailed, [&] {
         return instsupport::decompressCopyFile(sourcePath, targetName, targetPath);
-    } catch (...) {
-        return instsupport::kDecompressCopyFailed;
-    }
+    });
 }
 
 extern "C" int __stdcall GetDateTimeString(char* text, unsigned long* timeValue) {
-    try {
-        prepare();
+    return guarded(1, [&] {
         std::uint32_t value = 0;
         int result = instsupport::getDateTimeString(text, &value);
         if (timeValue) *timeValue = value;
         return result;
-    } catch (...) {
-        return 1;
-    }
+    });
 }
 
 extern "C" void __stdcall GetHexString(unsigned long value, char* text) {
-    try {
+    // Nothing to report through: a failed allocation is ignored.
+    (void)platform::completesInMemory([&] {
         prepare();
         instsupport::getHexString(static_cast<std::uint32_t>(value), text);
-    } catch (...) {
-    }
+    });
 }
 
 extern "C" int __stdcall GetVersionString(char* text) {
-    try {
-        prepare();
-        return instsupport::getVersionString(text);
-    } catch (...) {
-        return 0;
-    }
+    return guarded(0, [&] { return instsupport::getVersionString(text); });
 }
 
 extern "C" int __stdcall GetOS(void) {
-    try {
-        prepare();
-        return instsupport::getOs();
-    } catch (...) {
-        return 0;
-    }
+    return guarded(0, [&] { return instsupport::getOs(); });
 }
 
 extern "C" int __stdcall GetDocApp(const char* documentPath, char* programPath) {
-    try {
-        prepare();
-        return instsupport::getDocApp(documentPath, programPath);
-    } catch (...) {
-        return 0;
-    }
+    return guarded(0, [&] { return instsupport::getDocApp(documentPath, programPath); });
 }
 
 extern "C" int __stdcall SelectFileDialog(const char* initialFolder, const char* filter,
                                           char* selectedPath) {
-    try {
-        prepare();
-        return instsupport::selectFileDialog(initialFolder, filter, selectedPath);
-    } catch (...) {
-        return 0;
-    }
+    return guarded(
+        0, [&] { return instsupport::selectFileDialog(initialFolder, filter, selectedPath); });
 }
 
 extern "C" int __stdcall UninstInitialize(HWND owner, HINSTANCE, unsigned long) {
-    try {
-        prepare();
-        return instsupport::uninstInitialize(reinterpret_cast<platform::HWnd>(owner));
-    } catch (...) {
-        return 0;
-    }
+    return guarded(
+        0, [&] { return instsupport::uninstInitialize(reinterpret_cast<platform::HWnd>(owner)); });
 }
 
 extern "C" int __stdcall UninstUnInitialize(HWND owner, HINSTANCE, unsigned long) {
-    try {
-        prepare();
+    return guarded(0, [&] {
         return instsupport::uninstUnInitialize(reinterpret_cast<platform::HWnd>(owner));
-    } catch (...) {
-        return 0;
-    }
+    });
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/out_of_memory.h"
 #include "platform/version_resource.h"
 #include "platform/win32_constants.h"
 
@@ -224,12 +225,10 @@ bool MemoryByteSource::read(std::uint64_t offset, void* out, std::size_t length)
 }
 
 std::uint32_t readPeVersionResource(ByteSource& file, std::vector<std::uint8_t>* resource) {
-    try {
+    return unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&] {
         PeReader reader(file);
         return reader.readVersion(resource);
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 }  // namespace platform

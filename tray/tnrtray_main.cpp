@@ -13,6 +13,7 @@
 #include <string>
 
 #include "lang/resource_ids.h"
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_machine.h"
 #include "settings/tunara_settings.h"
 #include "tray/tray_menu.h"
@@ -56,15 +57,14 @@ tray::TrayController* g_controller = nullptr;
 
 LRESULT CALLBACK Win32TrayShell::windowProcedure(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
-    try {
-        if (g_controller != nullptr &&
-            g_controller->handleMessage(message, static_cast<std::uintptr_t>(wParam),
-                                        static_cast<std::intptr_t>(lParam)))
-            return 0;
-    } catch (...) {
-        // Nothing may unwind through the system's code; the message is simply dropped.
-        return 0;
-    }
+    bool handled = false;
+    const bool completed = platform::completesInMemory([&] {
+        handled = g_controller != nullptr &&
+                  g_controller->handleMessage(message, static_cast<std::uintptr_t>(wParam),
+                                              static_cast<std::intptr_t>(lParam));
+    });
+    // Out of memory while handling it: the message is simply dropped.
+    if (!completed || handled) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -161,13 +161,12 @@ void Win32TrayShell::showPopupMenu(const tray::TrayMenuState& state) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    try {
+    // Out of memory anywhere on the way, the run ends quietly as every run of the tray does.
+    (void)platform::completesInMemory([&] {
         platform::win32::Win32Machine machine;
         settings::tunaraSettings card;
         Win32TrayShell shell(instance);
         tray::runTrayProgram(card, commandLine, shell);
-    } catch (...) {
-        // Whatever went wrong, the run ends quietly as every run of the tray does.
-    }
+    });
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "platform/inf/portable_inf_reader.h"
 
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "platform/file_handle.h"
@@ -9,6 +8,7 @@
 #include "platform/inf/inf_parser.h"
 #include "platform/inf/inf_text.h"
 #include "platform/machine.h"
+#include "platform/out_of_memory.h"
 #include "platform/system.h"
 
 namespace platform::inf {
@@ -119,7 +119,7 @@ std::uint32_t PortableInfReader::OpenInfFile(const char* path, std::uint32_t sty
                                              std::uint32_t* errorLine) {
     if (path == nullptr || result == nullptr) return ERROR_INVALID_PARAMETER;
     if ((style & ~(INF_STYLE_OLDNT | INF_STYLE_WIN4)) != 0) return ERROR_INVALID_PARAMETER;
-    try {
+    return unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&]() -> std::uint32_t {
         std::string bytes;
         std::string fullPath;
         std::uint32_t error = readInfFile(path, &bytes, &fullPath);
@@ -136,9 +136,7 @@ std::uint32_t PortableInfReader::OpenInfFile(const char* path, std::uint32_t sty
         files_.emplace(handle, std::move(file));
         *result = handle;
         return ERROR_SUCCESS;
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 void PortableInfReader::CloseInfFile(HInf inf) {

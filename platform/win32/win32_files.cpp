@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/out_of_memory.h"
+
 namespace platform::win32 {
 
 static_assert(sizeof(HANDLE) == sizeof(platform::FileHandle), "file handles are pointer-sized");
@@ -227,12 +229,13 @@ std::uint32_t Win32FileSystem::FindClose(FindHandle search) {
     return ::FindClose(toWin32(search)) ? ERROR_SUCCESS : lastError();
 }
 
-std::uint32_t Win32FileSystem::GetCurrentDirectory(std::string* directory) try {
+std::uint32_t Win32FileSystem::GetCurrentDirectory(std::string* directory) {
     if (directory == nullptr) return ERROR_INVALID_PARAMETER;
-    return pathResult([](DWORD size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); },
-                      directory);
-} catch (...) {
-    return ERROR_NOT_ENOUGH_MEMORY;
+    return unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&] {
+        return pathResult(
+            [](DWORD size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); },
+            directory);
+    });
 }
 
 std::uint32_t Win32FileSystem::SetCurrentDirectory(const char* path) {
@@ -260,40 +263,38 @@ std::uint32_t Win32FileSystem::GetDriveType(const char* root) {
 }
 
 std::uint32_t Win32FileSystem::GetFullPathName(const char* path, std::string* fullPath,
-                                               std::size_t* filePart) try {
+                                               std::size_t* filePart) {
     if (path == nullptr || fullPath == nullptr) return ERROR_INVALID_PARAMETER;
-    std::string text;
-    std::size_t part = 0;
-    std::uint32_t rc = pathResult(
-        [&](DWORD size, char* buffer) {
-            char* name = nullptr;
-            DWORD length = ::GetFullPathNameA(path, size, buffer, &name);
-            if (length != 0 && length < size) {
-                part = name != nullptr ? static_cast<std::size_t>(name - buffer) : length;
-            }
-            return length;
-        },
-        &text);
-    if (rc != ERROR_SUCCESS) return rc;
-    *fullPath = std::move(text);
-    if (filePart != nullptr) *filePart = part;
-    return ERROR_SUCCESS;
-} catch (...) {
-    return ERROR_NOT_ENOUGH_MEMORY;
+    return unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&]() -> std::uint32_t {
+        std::string text;
+        std::size_t part = 0;
+        std::uint32_t rc = pathResult(
+            [&](DWORD size, char* buffer) {
+                char* name = nullptr;
+                DWORD length = ::GetFullPathNameA(path, size, buffer, &name);
+                if (length != 0 && length < size) {
+                    part = name != nullptr ? static_cast<std::size_t>(name - buffer) : length;
+                }
+                return length;
+            },
+            &text);
+        if (rc != ERROR_SUCCESS) return rc;
+        *fullPath = std::move(text);
+        if (filePart != nullptr) *filePart = part;
+        return ERROR_SUCCESS;
+    });
 }
 
 std::uint32_t Win32FileSystem::GetTempFileName(const char* directory, const char* prefix,
                                                std::uint32_t unique, std::string* path,
-                                               std::uint32_t* number) try {
+                                               std::uint32_t* number) {
     if (path == nullptr) return ERROR_INVALID_PARAMETER;
     char buffer[MAX_PATH + 1] = {};
     UINT used = ::GetTempFileNameA(directory, prefix != nullptr ? prefix : "", unique, buffer);
     if (used == 0) return lastError();
-    *path = buffer;
+    if (!completesInMemory([&] { *path = buffer; })) return ERROR_NOT_ENOUGH_MEMORY;
     if (number != nullptr) *number = used;
     return ERROR_SUCCESS;
-} catch (...) {
-    return ERROR_NOT_ENOUGH_MEMORY;
 }
 
 std::uint32_t Win32FileSystem::GetFileVersionInfoSize(const char* path, std::uint32_t* size) {

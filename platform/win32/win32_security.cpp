@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/out_of_memory.h"
 #include "platform/win32/win32_proc.h"
 
 namespace platform::win32 {
@@ -120,7 +121,7 @@ std::uint32_t Win32Security::GetTokenGroups(HToken token, std::uint32_t bufferSi
     if (functions_ == nullptr || functions_->getTokenInformation == nullptr)
         return ERROR_CALL_NOT_IMPLEMENTED;
     if (groupSids == nullptr) return ERROR_INVALID_PARAMETER;
-    try {
+    return unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&]() -> std::uint32_t {
         // DWORD storage keeps the TOKEN_GROUPS record aligned.
         std::vector<DWORD> storage(bufferSize / sizeof(DWORD) + 1);
         DWORD returned = 0;
@@ -133,9 +134,7 @@ std::uint32_t Win32Security::GetTokenGroups(HToken token, std::uint32_t bufferSi
             sids.push_back(sidText(groups->Groups[i].Sid));
         groupSids->swap(sids);
         return ERROR_SUCCESS;
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    });
 }
 
 std::uint32_t Win32Security::CloseToken(HToken token) {
@@ -158,9 +157,7 @@ std::uint32_t Win32Security::GetNamedSecurityInfo(const char* objectName, std::u
         delete holder;
         return error;
     }
-    try {
-        acls_.insert(holder);
-    } catch (...) {
+    if (!completesInMemory([&] { acls_.insert(holder); })) {
         ::LocalFree(holder->descriptor);
         delete holder;
         return ERROR_NOT_ENOUGH_MEMORY;
@@ -176,7 +173,9 @@ std::uint32_t Win32Security::SetEntriesInAcl(const std::vector<ExplicitAccess>& 
     if (newAcl == nullptr) return ERROR_INVALID_PARAMETER;
     AclHolder* old = reinterpret_cast<AclHolder*>(oldAcl);
     if (old != nullptr && acls_.count(old) == 0) return ERROR_INVALID_HANDLE;
-    try {
+    // The list is made, then recorded; one that cannot be recorded is freed again.
+    AclHolder* holder = nullptr;
+    const std::uint32_t error = unlessOutOfMemory(ERROR_NOT_ENOUGH_MEMORY, [&]() -> std::uint32_t {
         std::vector<EXPLICIT_ACCESS_A> access(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
             // As BuildExplicitAccessWithNameA fills it.
@@ -190,26 +189,25 @@ std::uint32_t Win32Security::SetEntriesInAcl(const std::vector<ExplicitAccess>& 
             entry.Trustee.TrusteeType = TRUSTEE_IS_UNKNOWN;
             entry.Trustee.ptstrName = const_cast<char*>(entries[i].trusteeName.c_str());
         }
-        AclHolder* holder = new AclHolder{nullptr, nullptr};
-        const DWORD error =
+        AclHolder* made = new AclHolder{nullptr, nullptr};
+        const DWORD result =
             functions_->setEntriesInAcl(static_cast<ULONG>(access.size()), access.data(),
-                                        old != nullptr ? old->acl : nullptr, &holder->acl);
-        if (error != ERROR_SUCCESS) {
-            delete holder;
-            return error;
+                                        old != nullptr ? old->acl : nullptr, &made->acl);
+        if (result != ERROR_SUCCESS) {
+            delete made;
+            return result;
         }
-        try {
-            acls_.insert(holder);
-        } catch (...) {
-            ::LocalFree(holder->acl);
-            delete holder;
-            return ERROR_NOT_ENOUGH_MEMORY;
-        }
-        *newAcl = reinterpret_cast<HAcl>(holder);
+        holder = made;
         return ERROR_SUCCESS;
-    } catch (...) {
+    });
+    if (error != ERROR_SUCCESS) return error;
+    if (!completesInMemory([&] { acls_.insert(holder); })) {
+        ::LocalFree(holder->acl);
+        delete holder;
         return ERROR_NOT_ENOUGH_MEMORY;
     }
+    *newAcl = reinterpret_cast<HAcl>(holder);
+    return ERROR_SUCCESS;
 }
 
 std::uint32_t Win32Security::SetNamedSecurityInfo(const char* objectName, std::uint32_t objectType,

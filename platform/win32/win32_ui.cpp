@@ -1,7 +1,8 @@
 #include "platform/win32/win32_ui.h"
 
 #include <cstring>
-#include <new>
+
+#include "platform/out_of_memory.h"
 
 namespace platform::win32 {
 
@@ -71,27 +72,32 @@ void readBack(HWND dialog, DialogContext& context) {
     }
 }
 
+INT_PTR handleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        setUp(dialog, *reinterpret_cast<DialogContext*>(lParam)->request);
+        return TRUE;
+    }
+    auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    if (context == nullptr) return FALSE;
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        readBack(dialog, *context);
+        ::EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            setUp(dialog, *reinterpret_cast<DialogContext*>(lParam)->request);
-            return TRUE;
-        }
-        auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-        if (context == nullptr) return FALSE;
-        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
-            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-            readBack(dialog, *context);
-            ::EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-    } catch (...) {
+    INT_PTR handled = FALSE;
+    if (!completesInMemory(
+            [&] { handled = handleDialogMessage(dialog, message, wParam, lParam); })) {
         // Out of memory while copying texts: end the dialog as cancelled.
         ::EndDialog(dialog, IDCANCEL);
         return TRUE;
     }
-    return FALSE;
+    return handled;
 }
 
 }  // namespace
@@ -112,19 +118,19 @@ int Win32UserInterface::LoadString(HModule module, std::uint32_t id, char* buffe
 std::intptr_t Win32UserInterface::DialogBoxParam(HModule module, std::uint32_t templateId,
                                                  HWnd owner, const DialogRequest& request,
                                                  DialogResult* result) {
-    try {
-        DialogContext context{&request, DialogResult()};
-        const INT_PTR code =
-            ::DialogBoxParamA(reinterpret_cast<HINSTANCE>(module), MAKEINTRESOURCEA(templateId),
-                              toWindow(owner), dialogProcedure, reinterpret_cast<LPARAM>(&context));
-        if (code == -1) return -1;
-        context.outcome.endCode = code;
-        if (result != nullptr) *result = context.outcome;
-        return code;
-    } catch (...) {
+    // The dialog procedure has its own way back from a failed allocation; only the copy of
+    // the outcome can fail here, and the system's dialog loop stays outside of it.
+    DialogContext context{&request, DialogResult()};
+    const INT_PTR code =
+        ::DialogBoxParamA(reinterpret_cast<HINSTANCE>(module), MAKEINTRESOURCEA(templateId),
+                          toWindow(owner), dialogProcedure, reinterpret_cast<LPARAM>(&context));
+    if (code == -1) return -1;
+    context.outcome.endCode = code;
+    if (result != nullptr && !completesInMemory([&] { *result = context.outcome; })) {
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return -1;
     }
+    return code;
 }
 
 bool Win32UserInterface::GetOpenFileName(const OpenFileRequest& request, std::string* path) {
@@ -145,12 +151,7 @@ bool Win32UserInterface::GetOpenFileName(const OpenFileRequest& request, std::st
         request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     dialog.Flags = request.flags;
     if (!::GetOpenFileNameA(&dialog)) return false;
-    try {
-        *path = chosen;
-    } catch (...) {
-        return false;
-    }
-    return true;
+    return completesInMemory([&] { *path = chosen; });
 }
 
 HWnd Win32UserInterface::FindWindow(const char* className, const char* windowName) {

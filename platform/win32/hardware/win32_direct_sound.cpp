@@ -4,6 +4,8 @@
 
 #include "platform/win32/hardware/win32_direct_sound.h"
 
+#include "platform/out_of_memory.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -45,9 +47,7 @@ HResult Win32DirectSound::Create(HDirectSound* result) {
         return hr;
     }
     const auto object = reinterpret_cast<HDirectSound>(directSound);
-    try {
-        objects_[object] = reinterpret_cast<std::uintptr_t>(library);
-    } catch (...) {
+    if (!completesInMemory([&] { objects_[object] = reinterpret_cast<std::uintptr_t>(library); })) {
         directSound->Release();
         FreeLibrary(library);
         return DSERR_OUTOFMEMORY;

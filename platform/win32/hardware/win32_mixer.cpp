@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/out_of_memory.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -130,11 +132,7 @@ std::uint32_t Win32Mixer::GetLineControls(HMixerObj mixer, MixerLineControls* co
     const std::uint32_t query = flags & MIXER_GETLINECONTROLSF_QUERYMASK;
     const std::uint32_t count = query == MIXER_GETLINECONTROLSF_ALL ? controls->controls : 1;
     std::vector<MIXERCONTROLA> win;
-    try {
-        win.resize(count == 0 ? 1 : count);
-    } catch (...) {
-        return MMSYSERR_NOMEM;
-    }
+    if (!completesInMemory([&] { win.resize(count == 0 ? 1 : count); })) return MMSYSERR_NOMEM;
     for (MIXERCONTROLA& each : win) each.cbStruct = sizeof(MIXERCONTROLA);
 
     MIXERLINECONTROLSA request{};

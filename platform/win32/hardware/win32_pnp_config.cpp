@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/out_of_memory.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -34,11 +36,7 @@ std::uint32_t Win32PnpConfig::DeviceIoControl(HDevice device, std::uint32_t cont
     if (out == nullptr && outSize != 0) return ERROR_INVALID_PARAMETER;
     // The device writes into a private buffer, so a failing call leaves the caller's alone.
     std::vector<unsigned char> buffer;
-    try {
-        buffer.resize(outSize);
-    } catch (...) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    if (!completesInMemory([&] { buffer.resize(outSize); })) return ERROR_NOT_ENOUGH_MEMORY;
     DWORD returned = 0;
     if (!::DeviceIoControl(reinterpret_cast<HANDLE>(device), controlCode, const_cast<void*>(in),
                            inSize, outSize != 0 ? buffer.data() : nullptr, outSize, &returned,
