@@ -9,7 +9,7 @@
 #include "infengine/engine.h"
 #include "infengine/engine_state.h"
 #include "platform/out_of_memory.h"
-#include "platform/win32/win32_machine.h"
+#include "infengine/engine_machine.h"
 
 #define HVINF_EXPORT extern "C" int __stdcall
 
@@ -18,7 +18,7 @@ namespace {
 template <typename Operation>
 int guarded(Operation operation) {
     return platform::unlessOutOfMemory(1, [&]() -> int {
-        platform::win32::ensureProcessMachine();
+        infengine::ensureEngineMachine();
         return operation();
     });
 }

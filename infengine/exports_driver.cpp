@@ -8,7 +8,7 @@
 
 #include "infengine/engine_driver.h"
 #include "platform/out_of_memory.h"
-#include "platform/win32/win32_machine.h"
+#include "infengine/engine_machine.h"
 
 #define HVINF_EXPORT extern "C" int __stdcall
 
@@ -17,7 +17,7 @@ namespace {
 template <typename Operation>
 int guarded(int failure, Operation operation) {
     return platform::unlessOutOfMemory(failure, [&]() -> int {
-        platform::win32::ensureProcessMachine();
+        infengine::ensureEngineMachine();
         return operation();
     });
 }

@@ -9,7 +9,8 @@
 
 extern "C" unsigned long __stdcall AddAdministratorAceToAcl(const char* objectName) {
     return platform::unlessOutOfMemory<unsigned long>(ERROR_NOT_ENOUGH_MEMORY, [&] {
-        platform::win32::ensureProcessMachine();
+        // The security back-end alone: the library links and imports nothing else.
+        platform::win32::ensureProcessMachine({platform::win32::securityPart});
         return infsecurity::addAdministratorAceToAcl(objectName);
     });
 }

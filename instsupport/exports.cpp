@@ -19,7 +19,10 @@ bool systemLeadByte(unsigned char byte) {
 }
 
 void prepare() {
-    platform::win32::ensureProcessMachine();
+    // The back-ends the library reaches, and no others (no card, security or INF reader).
+    using namespace platform::win32;
+    ensureProcessMachine(
+        {registryPart, filesPart, systemPart, userInterfacePart, shellPart, lzExpandPart});
     instsupport::setLeadByteTest(systemLeadByte);
 }
 

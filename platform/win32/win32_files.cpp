@@ -1,4 +1,5 @@
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_machine.h"
 
 #include <cstring>
 #include <vector>
@@ -346,6 +347,10 @@ std::uint32_t Win32FileSystem::GetDiskFreeSpace(const char* root, std::uint32_t*
     if (freeClusters != nullptr) *freeClusters = free;
     if (totalClusters != nullptr) *totalClusters = total;
     return ERROR_SUCCESS;
+}
+
+std::unique_ptr<MachinePart> filesPart() {
+    return makeBackendPart<Win32FileSystem, FileSystem, &Machine::files>();
 }
 
 }  // namespace platform::win32

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <setupapi.h>
 #include "platform/win32/win32_inf_reader.h"
+#include "platform/win32/win32_machine.h"
 // clang-format on
 
 namespace platform::win32 {
@@ -254,6 +255,10 @@ std::uint32_t Win32InfReader::EnumInfSection(HInf inf, std::uint32_t index, char
     SetLastError(ERROR_SUCCESS);
     if (!api_->enumSections(handle, index, buffer, size, nullptr)) return lastError();
     return ERROR_SUCCESS;
+}
+
+std::unique_ptr<MachinePart> infReaderPart() {
+    return makeBackendPart<Win32InfReader, InfReader, &Machine::inf>();
 }
 
 }  // namespace platform::win32

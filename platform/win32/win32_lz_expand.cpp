@@ -1,4 +1,5 @@
 #include "platform/win32/win32_lz_expand.h"
+#include "platform/win32/win32_machine.h"
 
 namespace platform::win32 {
 
@@ -14,6 +15,10 @@ std::int32_t Win32LzExpand::LZCopy(std::int32_t source, std::int32_t target) {
 
 void Win32LzExpand::LZClose(std::int32_t file) {
     if (file >= 0) ::LZClose(file);
+}
+
+std::unique_ptr<MachinePart> lzExpandPart() {
+    return makeBackendPart<Win32LzExpand, LzExpand, &Machine::lz>();
 }
 
 }  // namespace platform::win32

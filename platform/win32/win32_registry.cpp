@@ -2,6 +2,7 @@
 // <windows.h> first, so the platform headers use its macros instead of defining the constants.
 #include <windows.h>
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_machine.h"
 // clang-format on
 
 namespace platform::win32 {
@@ -124,6 +125,10 @@ std::uint32_t Win32Registry::QueryInfoKey(HKey key, std::uint32_t* subKeys,
         dataLength.commit();
     }
     return static_cast<std::uint32_t>(error);
+}
+
+std::unique_ptr<MachinePart> registryPart() {
+    return makeBackendPart<Win32Registry, Registry, &Machine::registry>();
 }
 
 }  // namespace platform::win32

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_security.h"
+#include "platform/win32/win32_machine.h"
 
 #include <cstdio>
 #include <new>
@@ -232,6 +233,10 @@ std::uint32_t Win32Security::FreeAcl(HAcl acl) {
     ::LocalFree(holder->descriptor != nullptr ? holder->descriptor : holder->acl);
     delete holder;
     return ERROR_SUCCESS;
+}
+
+std::unique_ptr<MachinePart> securityPart() {
+    return makeBackendPart<Win32Security, Security, &Machine::security>();
 }
 
 }  // namespace platform::win32

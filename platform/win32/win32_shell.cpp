@@ -1,4 +1,5 @@
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_machine.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -135,6 +136,10 @@ std::uintptr_t Win32Shell::FindExecutable(const char* file, const char* director
     if (result == nullptr) return SE_ERR_OOM;
     result[0] = '\0';
     return reinterpret_cast<std::uintptr_t>(::FindExecutableA(file, directory, result));
+}
+
+std::unique_ptr<MachinePart> shellPart() {
+    return makeBackendPart<Win32Shell, Shell, &Machine::shell>();
 }
 
 }  // namespace platform::win32

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_machine.h"
 
 #include <cstring>
 #include <memory>
@@ -307,6 +308,10 @@ bool Win32System::CloseHandle(HProcess process) {
 
 std::uint32_t Win32System::WinExec(const char* commandLine, std::uint32_t showWindow) {
     return ::WinExec(commandLine, showWindow);
+}
+
+std::unique_ptr<MachinePart> systemPart() {
+    return makeBackendPart<Win32System, System, &Machine::system>();
 }
 
 }  // namespace platform::win32

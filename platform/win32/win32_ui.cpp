@@ -1,4 +1,5 @@
 #include "platform/win32/win32_ui.h"
+#include "platform/win32/win32_machine.h"
 
 #include <cstring>
 
@@ -174,6 +175,10 @@ std::intptr_t Win32UserInterface::SendMessage(HWnd window, std::uint32_t message
 bool Win32UserInterface::PostMessage(HWnd window, std::uint32_t message, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
     return ::PostMessageA(toWindow(window), message, wParam, lParam) != FALSE;
+}
+
+std::unique_ptr<MachinePart> userInterfacePart() {
+    return makeBackendPart<Win32UserInterface, UserInterface, &Machine::ui>();
 }
 
 }  // namespace platform::win32
