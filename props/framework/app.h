@@ -4,7 +4,8 @@
 // The framework is small on purpose: an application, modeless property sheets, property
 // pages, modal dialogs, command tables for control notifications, check-box binding and
 // context-help tables, which is what the properties program's windows use. It wraps Win32
-// and comctl32 directly (ANSI), one thread, no exceptions out of any window procedure.
+// and comctl32 directly (ANSI), on one thread; a message whose handling runs out of memory
+// ends at its window procedure.
 #pragma once
 
 #include <windows.h>

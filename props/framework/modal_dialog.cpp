@@ -1,5 +1,7 @@
 #include "props/framework/modal_dialog.h"
 
+#include "platform/out_of_memory.h"
+
 namespace fw {
 
 INT_PTR ModalDialog::DoModal(HWND owner) {
@@ -27,7 +29,9 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wPara
     if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
     auto* self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (self == nullptr) return FALSE;
-    return self->dispatch(window, message, wParam, lParam);
+    // A message whose handling runs out of memory is left to the dialog manager.
+    return platform::unlessOutOfMemory<INT_PTR>(
+        FALSE, [&] { return self->dispatch(window, message, wParam, lParam); });
 }
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #include "props/framework/property_page.h"
 
+#include "platform/out_of_memory.h"
+
 namespace fw {
 
 PROPSHEETPAGEA PropertyPage::descriptor() {
@@ -20,13 +22,14 @@ INT_PTR CALLBACK PropertyPage::dialogProc(HWND window, UINT message, WPARAM wPar
     }
     auto* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(window, DWLP_USER));
     if (self == nullptr) return FALSE;
+    // A message whose handling runs out of memory is left to the dialog manager.
+    const INT_PTR result = platform::unlessOutOfMemory<INT_PTR>(
+        FALSE, [&] { return self->dispatch(window, message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
-        INT_PTR r = self->dispatch(window, message, wParam, lParam);
         self->window_ = nullptr;
         SetWindowLongPtrA(window, DWLP_USER, 0);
-        return r;
     }
-    return self->dispatch(window, message, wParam, lParam);
+    return result;
 }
 
 }  // namespace fw

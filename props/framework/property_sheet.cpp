@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/out_of_memory.h"
+
 namespace fw {
 namespace {
 
@@ -87,11 +89,17 @@ LRESULT CALLBACK PropertySheetWnd::subclassProc(HWND window, UINT message, WPARA
     auto* self = static_cast<PropertySheetWnd*>(GetPropA(window, kSelfProperty));
     if (self == nullptr) return DefDlgProcA(window, message, wParam, lParam);
     LRESULT result = 0;
-    if (self->WindowProc(message, wParam, lParam, &result)) return result;
-    // A command the sheet left goes to the application's table before the sheet's own
-    // procedure, as commands travel from a window to its application.
-    if (message == WM_COMMAND && self->app_ != nullptr && self->app_->routeCommand(wParam))
-        return 0;
+    // A message whose handling runs out of memory is taken as handled, with result 0 (the
+    // sheet's own procedure is not asked to carry on with half of it); WM_NCDESTROY still
+    // reaches the clean-up below.
+    const bool handled = platform::unlessOutOfMemory(message != WM_NCDESTROY, [&] {
+        if (self->WindowProc(message, wParam, lParam, &result)) return true;
+        // A command the sheet left goes to the application's table before the sheet's own
+        // procedure, as commands travel from a window to its application.
+        result = 0;
+        return message == WM_COMMAND && self->app_ != nullptr && self->app_->routeCommand(wParam);
+    });
+    if (handled) return result;
     WNDPROC original = self->original_;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));

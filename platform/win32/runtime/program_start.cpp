@@ -2,12 +2,13 @@
 // static constructors, WinMain with the command line after the program's name, the exit
 // list and static destructors, then ExitProcess with WinMain's result.
 //
-// A failed allocation that no inner boundary took ends the program here with
-// ERROR_NOT_ENOUGH_MEMORY as its exit code.
+// WinMain runs under no recovery point: a failed allocation that no boundary of the program
+// took ends the process where it happened, with ERROR_NOT_ENOUGH_MEMORY as its exit code,
+// rather than cutting the stack back across the system's frames (a window procedure's
+// caller, say).
 #include <windows.h>
 
 #include "platform/win32/runtime/module_lifetime.h"
-#include "platform/win32/runtime/recovery.h"
 
 namespace {
 
@@ -33,22 +34,13 @@ int showCommand() {
     return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
 }
 
-struct Run {
-    int exitCode = ERROR_NOT_ENOUGH_MEMORY;
-};
-
-void runProgram(void* context) {
-    runtime::runConstructors();
-    static_cast<Run*>(context)->exitCode =
-        WinMain(::GetModuleHandleA(nullptr), nullptr, commandTail(), showCommand());
-    runtime::runDestructors();
-}
-
 }  // namespace
 
 // The stack is realigned: the loader enters with whatever alignment it had.
 extern "C" __attribute__((force_align_arg_pointer, noreturn)) void tunaraProgramStart() {
-    Run run;
-    runtime::runRecoverable(runProgram, &run);
-    ::ExitProcess(static_cast<UINT>(run.exitCode));
+    runtime::runConstructors();
+    const int exitCode =
+        WinMain(::GetModuleHandleA(nullptr), nullptr, commandTail(), showCommand());
+    runtime::runDestructors();
+    ::ExitProcess(static_cast<UINT>(exitCode));
 }
