@@ -32,23 +32,21 @@ void replaceChild(Node* node, Node* child, Node*& root) {
     }
 }
 
-void rotateLeft(Node* node, Node*& root) {
-    Node* pivot = node->_M_right;
-    node->_M_right = pivot->_M_left;
-    if (pivot->_M_left != nullptr) pivot->_M_left->_M_parent = node;
-    pivot->_M_parent = node->_M_parent;
-    replaceChild(node, pivot, root);
-    pivot->_M_left = node;
-    node->_M_parent = pivot;
-}
+// The two children by side (0 left, 1 right), so each step is written once for both mirror
+// images.
+using Link = Node* Node::*;
+constexpr Link kChild[2] = {&Node::_M_left, &Node::_M_right};
 
-void rotateRight(Node* node, Node*& root) {
-    Node* pivot = node->_M_left;
-    node->_M_left = pivot->_M_right;
-    if (pivot->_M_right != nullptr) pivot->_M_right->_M_parent = node;
+// Rotates node down to its `side`: the child on the other side takes its place.
+void rotate(Node* node, int side, Node*& root) {
+    const Link near = kChild[side];
+    const Link far = kChild[1 - side];
+    Node* pivot = node->*far;
+    node->*far = pivot->*near;
+    if (pivot->*near != nullptr) (pivot->*near)->_M_parent = node;
     pivot->_M_parent = node->_M_parent;
     replaceChild(node, pivot, root);
-    pivot->_M_right = node;
+    pivot->*near = node;
     node->_M_parent = pivot;
 }
 
@@ -116,39 +114,24 @@ void _Rb_tree_insert_and_rebalance(const bool insertLeft, Node* node, Node* pare
     }
 
     while (node != root && node->_M_parent->_M_color == kRed) {
-        Node* grandparent = node->_M_parent->_M_parent;
-        if (node->_M_parent == grandparent->_M_left) {
-            Node* uncle = grandparent->_M_right;
-            if (!isBlack(uncle)) {
-                node->_M_parent->_M_color = kBlack;
-                uncle->_M_color = kBlack;
-                grandparent->_M_color = kRed;
-                node = grandparent;
-            } else {
-                if (node == node->_M_parent->_M_right) {
-                    node = node->_M_parent;
-                    rotateLeft(node, root);
-                }
-                node->_M_parent->_M_color = kBlack;
-                grandparent->_M_color = kRed;
-                rotateRight(grandparent, root);
-            }
+        Node* parent = node->_M_parent;
+        Node* grandparent = parent->_M_parent;
+        const int side = parent == grandparent->_M_left ? 0 : 1;
+        const Link far = kChild[1 - side];
+        Node* uncle = grandparent->*far;
+        if (!isBlack(uncle)) {
+            parent->_M_color = kBlack;
+            uncle->_M_color = kBlack;
+            grandparent->_M_color = kRed;
+            node = grandparent;
         } else {
-            Node* uncle = grandparent->_M_left;
-            if (!isBlack(uncle)) {
-                node->_M_parent->_M_color = kBlack;
-                uncle->_M_color = kBlack;
-                grandparent->_M_color = kRed;
-                node = grandparent;
-            } else {
-                if (node == node->_M_parent->_M_left) {
-                    node = node->_M_parent;
-                    rotateRight(node, root);
-                }
-                node->_M_parent->_M_color = kBlack;
-                grandparent->_M_color = kRed;
-                rotateLeft(grandparent, root);
+            if (node == parent->*far) {
+                node = parent;
+                rotate(node, side, root);
             }
+            node->_M_parent->_M_color = kBlack;
+            grandparent->_M_color = kRed;
+            rotate(grandparent, 1 - side, root);
         }
     }
     root->_M_color = kBlack;
@@ -203,57 +186,33 @@ Node* _Rb_tree_rebalance_for_erase(Node* const node, Node& header) throw() {
     if (removed->_M_color != kRed) {
         // A black node left: child carries an extra black until it can be given away.
         while (child != root && isBlack(child)) {
-            if (child == childParent->_M_left) {
-                Node* sibling = childParent->_M_right;
-                if (sibling->_M_color == kRed) {
-                    sibling->_M_color = kBlack;
-                    childParent->_M_color = kRed;
-                    rotateLeft(childParent, root);
-                    sibling = childParent->_M_right;
-                }
-                if (isBlack(sibling->_M_left) && isBlack(sibling->_M_right)) {
-                    sibling->_M_color = kRed;
-                    child = childParent;
-                    childParent = childParent->_M_parent;
-                } else {
-                    if (isBlack(sibling->_M_right)) {
-                        sibling->_M_left->_M_color = kBlack;
-                        sibling->_M_color = kRed;
-                        rotateRight(sibling, root);
-                        sibling = childParent->_M_right;
-                    }
-                    sibling->_M_color = childParent->_M_color;
-                    childParent->_M_color = kBlack;
-                    if (sibling->_M_right != nullptr) sibling->_M_right->_M_color = kBlack;
-                    rotateLeft(childParent, root);
-                    break;
-                }
-            } else {
-                Node* sibling = childParent->_M_left;
-                if (sibling->_M_color == kRed) {
-                    sibling->_M_color = kBlack;
-                    childParent->_M_color = kRed;
-                    rotateRight(childParent, root);
-                    sibling = childParent->_M_left;
-                }
-                if (isBlack(sibling->_M_right) && isBlack(sibling->_M_left)) {
-                    sibling->_M_color = kRed;
-                    child = childParent;
-                    childParent = childParent->_M_parent;
-                } else {
-                    if (isBlack(sibling->_M_left)) {
-                        sibling->_M_right->_M_color = kBlack;
-                        sibling->_M_color = kRed;
-                        rotateLeft(sibling, root);
-                        sibling = childParent->_M_left;
-                    }
-                    sibling->_M_color = childParent->_M_color;
-                    childParent->_M_color = kBlack;
-                    if (sibling->_M_left != nullptr) sibling->_M_left->_M_color = kBlack;
-                    rotateRight(childParent, root);
-                    break;
-                }
+            const int side = child == childParent->_M_left ? 0 : 1;
+            const Link near = kChild[side];
+            const Link far = kChild[1 - side];
+            Node* sibling = childParent->*far;
+            if (sibling->_M_color == kRed) {
+                sibling->_M_color = kBlack;
+                childParent->_M_color = kRed;
+                rotate(childParent, side, root);
+                sibling = childParent->*far;
             }
+            if (isBlack(sibling->*near) && isBlack(sibling->*far)) {
+                sibling->_M_color = kRed;
+                child = childParent;
+                childParent = childParent->_M_parent;
+                continue;
+            }
+            if (isBlack(sibling->*far)) {
+                (sibling->*near)->_M_color = kBlack;
+                sibling->_M_color = kRed;
+                rotate(sibling, 1 - side, root);
+                sibling = childParent->*far;
+            }
+            sibling->_M_color = childParent->_M_color;
+            childParent->_M_color = kBlack;
+            if (sibling->*far != nullptr) (sibling->*far)->_M_color = kBlack;
+            rotate(childParent, side, root);
+            break;
         }
         if (child != nullptr) child->_M_color = kBlack;
     }
