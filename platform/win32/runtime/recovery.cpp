@@ -1,6 +1,10 @@
 #include "platform/win32/runtime/recovery.h"
 
+#if defined(_WIN32)
 #include <windows.h>
+#else
+#include <cstdlib>
+#endif
 
 namespace runtime {
 namespace {
@@ -38,7 +42,11 @@ bool runRecoverable(void (*body)(void* context), void* context) {
 
 void outOfMemory() {
     if (innermost != nullptr) jumpTo(innermost);
+#if defined(_WIN32)
     ExitProcess(ERROR_NOT_ENOUGH_MEMORY);
+#else
+    std::_Exit(8);  // the same exit code in the host tests of the recovery points
+#endif
 }
 
 }  // namespace runtime
