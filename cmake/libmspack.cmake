@@ -48,4 +48,4 @@ target_include_directories(tunara_mspack SYSTEM PUBLIC ${_mspack_src})
 target_compile_definitions(tunara_mspack PRIVATE HAVE_INTTYPES_H=1 HAVE_LIMITS_H=1
                            HAVE_STRING_H=1 HAVE_STDLIB_H=1 SIZEOF_OFF_T=4
                            MSPACK_NO_DEFAULT_SYSTEM=1)
-target_compile_options(tunara_mspack PRIVATE -march=i586 -mtune=pentium -w)
+target_compile_options(tunara_mspack PRIVATE -march=i586 -mtune=pentium -fno-asynchronous-unwind-tables -w)
