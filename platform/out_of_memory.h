@@ -7,6 +7,7 @@
 // before the failure stays done; on Windows, objects the body had made are not destroyed.
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 #if !defined(__cpp_exceptions)
@@ -26,7 +27,7 @@ Result unlessOutOfMemory(Result fallback, Body&& body) {
     }
 #else
     struct Call {
-        Body* body;
+        std::remove_reference_t<Body>* body;
         Result result;
     } call{&body, std::move(fallback)};
     Result failed = call.result;

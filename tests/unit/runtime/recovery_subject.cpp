@@ -20,10 +20,12 @@ int descend(int depth) {
 }  // namespace
 
 int plain(bool fail) {
-    return platform::unlessOutOfMemory(-1, [&] {
+    // A named body (an lvalue), where the others pass theirs as temporaries.
+    auto body = [&] {
         if (fail) runtime::outOfMemory();
         return 7;
-    });
+    };
+    return platform::unlessOutOfMemory(-1, body);
 }
 
 std::string text(bool fail) {
