@@ -33,7 +33,7 @@ private:
     std::size_t length_ = 0;
 };
 
-struct Spec {
+struct Field {
     bool left = false;      // -
     bool plus = false;      // +
     bool space = false;     // ' '
@@ -54,47 +54,47 @@ int digitsOf(std::uint64_t value, unsigned base, bool upper, char (&digits)[24])
     return count;
 }
 
-void putInteger(Output& out, const Spec& spec, std::uint64_t magnitude, bool negative,
+void putInteger(Output& out, const Field& field, std::uint64_t magnitude, bool negative,
                 unsigned base, bool upper) {
     char digits[24];
     int count = digitsOf(magnitude, base, upper, digits);
     // A precision of 0 writes nothing for the value 0.
-    if (spec.precision == 0 && magnitude == 0) count = 0;
+    if (field.precision == 0 && magnitude == 0) count = 0;
 
     const char* prefix = "";
     if (negative) {
         prefix = "-";
-    } else if (spec.plus && base == 10) {
+    } else if (field.plus && base == 10) {
         prefix = "+";
-    } else if (spec.space && base == 10) {
+    } else if (field.space && base == 10) {
         prefix = " ";
-    } else if (spec.alternate && base == 16 && magnitude != 0) {
+    } else if (field.alternate && base == 16 && magnitude != 0) {
         prefix = upper ? "0X" : "0x";
     }
-    int zeros = spec.precision > count ? spec.precision - count : 0;
-    if (spec.alternate && base == 8 && zeros == 0 && (count == 0 || digits[count - 1] != '0')) {
+    int zeros = field.precision > count ? field.precision - count : 0;
+    if (field.alternate && base == 8 && zeros == 0 && (count == 0 || digits[count - 1] != '0')) {
         zeros = 1;
     }
     int prefixLength = 0;
     while (prefix[prefixLength] != '\0') ++prefixLength;
 
-    int padding = spec.width - (prefixLength + zeros + count);
-    if (spec.zero && !spec.left && spec.precision < 0 && padding > 0) {
+    int padding = field.width - (prefixLength + zeros + count);
+    if (field.zero && !field.left && field.precision < 0 && padding > 0) {
         zeros += padding;
         padding = 0;
     }
-    if (!spec.left) out.repeat(' ', padding);
+    if (!field.left) out.repeat(' ', padding);
     for (const char* p = prefix; *p != '\0'; ++p) out.put(*p);
     out.repeat('0', zeros);
     while (count > 0) out.put(digits[--count]);
-    if (spec.left) out.repeat(' ', padding);
+    if (field.left) out.repeat(' ', padding);
 }
 
-void putText(Output& out, const Spec& spec, const char* text, int length) {
-    const int padding = spec.width - length;
-    if (!spec.left) out.repeat(' ', padding);
+void putText(Output& out, const Field& field, const char* text, int length) {
+    const int padding = field.width - length;
+    if (!field.left) out.repeat(' ', padding);
     for (int i = 0; i < length; ++i) out.put(text[i]);
-    if (spec.left) out.repeat(' ', padding);
+    if (field.left) out.repeat(' ', padding);
 }
 
 int parseNumber(const char*& format) {
@@ -121,33 +121,33 @@ extern "C" int TUNARA_C_NAME(vsnprintf)(char* buffer, std::size_t size, const ch
             continue;
         }
         const char* start = format++;
-        Spec spec;
+        Field field;
         for (;; ++format) {
-            if (*format == '-') spec.left = true;
-            else if (*format == '+') spec.plus = true;
-            else if (*format == ' ') spec.space = true;
-            else if (*format == '#') spec.alternate = true;
-            else if (*format == '0') spec.zero = true;
+            if (*format == '-') field.left = true;
+            else if (*format == '+') field.plus = true;
+            else if (*format == ' ') field.space = true;
+            else if (*format == '#') field.alternate = true;
+            else if (*format == '0') field.zero = true;
             else break;
         }
         if (*format == '*') {
             ++format;
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            field.width = va_arg(args, int);
+            if (field.width < 0) {
+                field.left = true;
+                field.width = -field.width;
             }
         } else {
-            spec.width = parseNumber(format);
+            field.width = parseNumber(format);
         }
         if (*format == '.') {
             ++format;
             if (*format == '*') {
                 ++format;
-                spec.precision = va_arg(args, int);
-                if (spec.precision < 0) spec.precision = -1;
+                field.precision = va_arg(args, int);
+                if (field.precision < 0) field.precision = -1;
             } else {
-                spec.precision = parseNumber(format);
+                field.precision = parseNumber(format);
             }
         }
         Size length = Size::Int;
@@ -192,7 +192,7 @@ extern "C" int TUNARA_C_NAME(vsnprintf)(char* buffer, std::size_t size, const ch
             const bool negative = value < 0;
             const std::uint64_t magnitude =
                 negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-            putInteger(out, spec, magnitude, negative, 10, false);
+            putInteger(out, field, magnitude, negative, 10, false);
             break;
         }
         case 'u':
@@ -211,23 +211,23 @@ extern "C" int TUNARA_C_NAME(vsnprintf)(char* buffer, std::size_t size, const ch
             default: value = va_arg(args, unsigned); break;
             }
             const unsigned base = conversion == 'u' ? 10 : (conversion == 'o' ? 8 : 16);
-            Spec unsignedSpec = spec;
-            unsignedSpec.plus = unsignedSpec.space = false;
-            putInteger(out, unsignedSpec, value, false, base, conversion == 'X');
+            Field unsignedField = field;
+            unsignedField.plus = unsignedField.space = false;
+            putInteger(out, unsignedField, value, false, base, conversion == 'X');
             break;
         }
         case 'p': {
-            Spec pointerSpec;
-            pointerSpec.precision = 2 * static_cast<int>(sizeof(void*));
-            pointerSpec.width = spec.width;
-            pointerSpec.left = spec.left;
-            putInteger(out, pointerSpec,
+            Field pointerField;
+            pointerField.precision = 2 * static_cast<int>(sizeof(void*));
+            pointerField.width = field.width;
+            pointerField.left = field.left;
+            putInteger(out, pointerField,
                        reinterpret_cast<std::uintptr_t>(va_arg(args, void*)), false, 16, true);
             break;
         }
         case 'c': {
             const char c = static_cast<char>(va_arg(args, int));
-            putText(out, spec, &c, 1);
+            putText(out, field, &c, 1);
             break;
         }
         case 's': {
@@ -235,10 +235,10 @@ extern "C" int TUNARA_C_NAME(vsnprintf)(char* buffer, std::size_t size, const ch
             if (text == nullptr) text = "(null)";
             int textLength = 0;
             while (text[textLength] != '\0' &&
-                   (spec.precision < 0 || textLength < spec.precision)) {
+                   (field.precision < 0 || textLength < field.precision)) {
                 ++textLength;
             }
-            putText(out, spec, text, textLength);
+            putText(out, field, text, textLength);
             break;
         }
         case '%': out.put('%'); break;
