@@ -1,26 +1,19 @@
 // operator new and delete over the process heap. new does not return null: a request the
 // heap cannot meet ends at the innermost recovery point (see recovery.h). Independent of
 // malloc, so a program that keeps the system's C library can use them as well.
-#include <windows.h>
-
 #include <cstddef>
 #include <new>
 
+#include "platform/win32/runtime/process_heap.h"
 #include "platform/win32/runtime/recovery.h"
 
 namespace {
 
-void* allocate(std::size_t size) {
-    // A zero-byte request still gets a block of its own.
-    return ::HeapAlloc(::GetProcessHeap(), 0, size == 0 ? 1 : size);
-}
-
-void release(void* block) {
-    if (block != nullptr) ::HeapFree(::GetProcessHeap(), 0, block);
-}
+using runtime::heapAllocate;
+using runtime::heapRelease;
 
 void* allocateOrRecover(std::size_t size) {
-    void* block = allocate(size);
+    void* block = heapAllocate(size);
     if (block == nullptr) runtime::outOfMemory();
     return block;
 }
@@ -36,33 +29,33 @@ void* operator new[](std::size_t size) {
 }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size);
+    return heapAllocate(size);
 }
 
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocate(size);
+    return heapAllocate(size);
 }
 
 void operator delete(void* block) noexcept {
-    release(block);
+    heapRelease(block);
 }
 
 void operator delete[](void* block) noexcept {
-    release(block);
+    heapRelease(block);
 }
 
 void operator delete(void* block, std::size_t) noexcept {
-    release(block);
+    heapRelease(block);
 }
 
 void operator delete[](void* block, std::size_t) noexcept {
-    release(block);
+    heapRelease(block);
 }
 
 void operator delete(void* block, const std::nothrow_t&) noexcept {
-    release(block);
+    heapRelease(block);
 }
 
 void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    release(block);
+    heapRelease(block);
 }
