@@ -129,7 +129,7 @@ if [ "$own_display" = 1 ] && [ "$1" = tunaractl.exe ] && [ -f "$driver" ]; then
   wm_run "$prefix" --timeout 100 'C:\windows\props_driver.exe' show >"$demo/driver.log" 2>&1 &
   walker=$!
   taken=" "
-  for _ in $(seq 1 900); do
+  for _ in $(seq 1 "$(wm_scaled 900)"); do
     step=$(tr -d '\r' <"$demo/driver.log" | sed -n 's/^shown: //p' | while read -r s; do
       case "$taken" in *" $s "*) ;; *) echo "$s"; break ;; esac; done)
     if [ -n "$step" ]; then
@@ -161,7 +161,7 @@ elif [ "$own_display" = 1 ]; then
   wm_screenshot "$prefix" "$screenshot"
   echo "screenshot: $screenshot"
   # Let a program that ends by itself (hvinutil) finish; the machine's stop ends any other.
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$(wm_scaled 100)"); do
     kill -0 "$program" 2>/dev/null || break
     sleep 0.1
   done

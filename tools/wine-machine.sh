@@ -12,8 +12,12 @@
 #   tools/wine-machine.sh stop    PREFIX
 #   tools/wine-machine.sh destroy PREFIX
 #   tools/wine-machine.sh probe          (can this machine run Wine's 32-bit programs?)
-#   tools/wine-machine.sh wine-test COMMAND [ARGUMENT...]
+#   tools/wine-machine.sh wine-test [--limit SECONDS] COMMAND [ARGUMENT...]
 #                                        (runs a test that needs Wine, or reports it skipped)
+#
+# TUNARA_WINE_TIME_SCALE (a whole number, default 1) stretches every time limit here, in the
+# tests' scripts and in their Windows drivers by that factor, for a slow machine such as the
+# emulated PC of tools/wine-vm.sh.
 #
 # PREFIX is a directory under the repository's build/ folder; `create` wipes it. The script
 # can also be sourced: every command is then the function wm_<command> (dashes become
@@ -63,6 +67,11 @@ wm_templates=${TUNARA_WINE_TEMPLATES:-$wm_repo/build/wine-templates}
 # Bump when the recipe of the template changes, so old templates are not reused.
 wm_template_recipe=2
 wm_default_desktop=800x600
+wm_time_scale=${TUNARA_WINE_TIME_SCALE:-1}
+case "$wm_time_scale" in '' | *[!0-9]* | 0) wm_time_scale=1 ;; esac
+
+# A time limit (seconds, or a count of polls) stretched for a slow machine.
+wm_scaled() { echo $(($1 * wm_time_scale)); }
 
 wm_die() {
   echo "wine-machine: $*" >&2
@@ -129,7 +138,7 @@ wm_end_pid() {
   pid=$(cat "$pidfile")
   if wm_pid_is "$pid" "$word"; then
     kill -s "$signal" "$pid" 2>/dev/null || true
-    for i in $(seq 1 100); do
+    for i in $(seq 1 "$(wm_scaled 100)"); do
       wm_pid_is "$pid" "$word" || break
       sleep 0.1
     done
@@ -173,7 +182,7 @@ wm_start_xvfb() {
     3>"$fdfile" </dev/null >"$state/xvfb.log" 2>&1 &
   pid=$!
   echo "$pid" >"$state/xvfb.pid"
-  for i in $(seq 1 100); do
+  for i in $(seq 1 "$(wm_scaled 100)"); do
     [ -s "$fdfile" ] && break
     wm_pid_is "$pid" Xvfb || break
     sleep 0.1
@@ -201,7 +210,7 @@ wm_start_server() {
   pid=$!
   echo "$pid" >"$state/wineserver.pid"
   # Wait for its socket: a program started before that would launch a server of its own.
-  for i in $(seq 1 100); do
+  for i in $(seq 1 "$(wm_scaled 100)"); do
     socket=$(wm_server_dir "$prefix")/socket
     [ -S "$socket" ] && break
     wm_pid_is "$pid" wineserver || break
@@ -242,7 +251,7 @@ wm_build_template() {
   state=$work/.machine
   wm_log "creating the template prefix $dir (once per Wine version)"
   wm_start_server "$work" || return 1
-  if ! timeout -k 10 300 env WINEPREFIX="$work" WINEARCH=win32 WINEDEBUG=-all \
+  if ! timeout -k 10 "$(wm_scaled 300)" env WINEPREFIX="$work" WINEARCH=win32 WINEDEBUG=-all \
       WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY= \
       wineboot --init </dev/null >"$state/wineboot.log" 2>&1; then
     wm_end_pid "$state/wineserver.pid" wineserver INT
@@ -250,7 +259,7 @@ wm_build_template() {
     return 1
   fi
   wm_registry_text win98 "$wm_default_desktop" >"$state/settings.reg"
-  timeout -k 10 60 env WINEPREFIX="$work" WINEARCH=win32 WINEDEBUG=-all DISPLAY= \
+  timeout -k 10 "$(wm_scaled 60)" env WINEPREFIX="$work" WINEARCH=win32 WINEDEBUG=-all DISPLAY= \
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
     wine regedit /S "$(wm_windows_name "$state/settings.reg")" </dev/null >>"$state/wineboot.log" 2>&1
   wm_end_pid "$state/wineserver.pid" wineserver INT
@@ -277,7 +286,7 @@ wm_template() {
   dir=$wm_templates/$key
   lock=$wm_templates/$key.lock
   exec {fd}>"$lock"
-  if ! flock -w 600 "$fd"; then
+  if ! flock -w "$(wm_scaled 600)" "$fd"; then
     exec {fd}>&-
     wm_die "timed out waiting for $lock"
     return 1
@@ -350,7 +359,11 @@ wm_probe() {
 # with 77, which the tests declare as their skip code to CTest; a test's own 77 becomes a
 # failure, so nothing but the probe can make a test count as skipped.
 wm_wine_test() {
-  local reason rc=0
+  local reason rc=0 limit=
+  if [ "${1:-}" = --limit ]; then
+    limit=$(wm_scaled "$2")
+    shift 2
+  fi
   [ $# -gt 0 ] || { wm_die "wine-test: no command given"; return 2; }
   reason=$(wm_probe) || rc=$?
   if [ "$rc" -eq 1 ]; then
@@ -358,7 +371,13 @@ wm_wine_test() {
     return 77
   fi
   rc=0
-  "$@" || rc=$?
+  if [ -n "$limit" ]; then
+    # The whole process group gets the signal, so the test's own clean-up traps run.
+    timeout -k 30 "$limit" "$@" || rc=$?
+    [ "$rc" -ne 124 ] || echo "the test ran out of its $limit seconds" >&2
+  else
+    "$@" || rc=$?
+  fi
   if [ "$rc" -eq 77 ]; then
     echo "the test ended with exit code 77, which is reserved for a skip: counted as failed" >&2
     return 1
@@ -464,7 +483,7 @@ wm_windows_name() {
 wm_wine_quiet() {
   local prefix=$1 seconds=$2
   shift 2
-  wm_env "$prefix" timeout -k 5 "$seconds" "$@" </dev/null >>"$(wm_state "$prefix")/wine.log" 2>&1
+  wm_env "$prefix" timeout -k 5 "$(wm_scaled "$seconds")" "$@" </dev/null >>"$(wm_state "$prefix")/wine.log" 2>&1
 }
 
 wm_require_running() {
@@ -704,7 +723,7 @@ wm_run() {
   # current directory), else in the Windows folder.
   local folder=$prefix/drive_c/windows rc=0
   [ -f "$(wm_state "$prefix")/current" ] && folder=$(cat "$(wm_state "$prefix")/current")
-  (cd "$folder" && wm_env "$prefix" timeout -k 5 "$seconds" wine "$@") || rc=$?
+  (cd "$folder" && wm_env "$prefix" timeout -k 5 "$(wm_scaled "$seconds")" wine "$@") || rc=$?
   return "$rc"
 }
 
@@ -718,7 +737,7 @@ wm_screenshot() {
   [ -f "$state/display" ] && display=$(cat "$state/display")
   [ -n "$display" ] || { wm_die "screenshot: the machine has no display"; return 1; }
   mkdir -p "$(dirname "$file")"
-  timeout 30 import -display "$display" -window root "$file"
+  timeout "$(wm_scaled 30)" import -display "$display" -window root "$file"
 }
 
 wm_stop() {

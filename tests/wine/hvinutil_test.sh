@@ -77,7 +77,7 @@ case "$case_name" in
       >"$log" 2>&1 &
     driver_pid=$!
     # The screenshot is taken while the box is up: the driver says when.
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 "$(wm_scaled 200)"); do
       grep -q '^box-shown' "$log" 2>/dev/null && break
       kill -0 "$driver_pid" 2>/dev/null || break
       sleep 0.05

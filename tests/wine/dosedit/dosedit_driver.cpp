@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/time_scale.h"
 #include "lang/resource_ids.h"
 #include "platform/win32/win32_machine.h"
 #include "settings/tunara_settings.h"
@@ -85,7 +86,7 @@ BOOL CALLBACK findDialog(HWND window, LPARAM parameter) {
 // timeout.
 HWND waitForDialog(const std::string& caption, HWND exclude) {
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < kWindowTimeoutMs) {
+    while (GetTickCount() - start < scaledWait(kWindowTimeoutMs)) {
         Search search = {caption, exclude, nullptr};
         EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
@@ -120,7 +121,7 @@ void shown(const std::string& step) {
     const std::string signal = "C:\\shot-" + step;
     const DWORD start = GetTickCount();
     while (GetFileAttributesA(signal.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start > kScreenshotTimeoutMs) {
+        if (GetTickCount() - start > scaledWait(kScreenshotTimeoutMs)) {
             check(false, "no screenshot taken of " + step);
             return;
         }
@@ -296,7 +297,7 @@ int main() {
         check(!s.dosStartHasDriver(), "native DOS support is removed");
     }
     if (userThread != nullptr) {
-        WaitForSingleObject(userThread, kWindowTimeoutMs);
+        WaitForSingleObject(userThread, scaledWait(kWindowTimeoutMs));
         CloseHandle(userThread);
     }
     // The removal mode drops the installation rows: 80 pixels less, OK moved up as far.

@@ -51,7 +51,7 @@ driver_pid=$!
 
 status=0
 for step in install-prompt install-summary remove-prompt remove-summary; do
-  for _ in $(seq 1 1200); do
+  for _ in $(seq 1 "$(wm_scaled 1200)"); do
     grep -q "^shown: $step" "$log" 2>/dev/null && break
     kill -0 "$driver_pid" 2>/dev/null || break
     sleep 0.05

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <string>
 
+#include "../drivers/time_scale.h"
 namespace {
 
 const char kNoticeClass[] = "hvinutil_dlg";
@@ -343,7 +344,7 @@ int runQuiet(const std::string& program, const std::string& arguments) {
     Child child;
     if (!startChild(program, arguments, child)) return 1;
     bool windowSeen = false;
-    while (!child.ended && elapsedMs() < kGiveUpMs) {
+    while (!child.ended && elapsedMs() < scaledWait(kGiveUpMs)) {
         pump(child, 10, true);
         if (childWindow(child, kNoticeClass) || childWindow(child, kMainClass)) windowSeen = true;
     }
@@ -365,7 +366,7 @@ int runNotice(const std::string& program, const std::string& notice) {
     checkProcessOrder(child);
 
     HWND box = nullptr;
-    while (!child.ended && elapsedMs() < kBoxAppearsWithinMs && box == nullptr) {
+    while (!child.ended && elapsedMs() < scaledWait(kBoxAppearsWithinMs) && box == nullptr) {
         pump(child, 10, true);
         box = childWindow(child, kNoticeClass);
     }
@@ -381,7 +382,7 @@ int runNotice(const std::string& program, const std::string& notice) {
               "the box is still shown " + number(elapsedMs()) + " ms after the start");
     }
 
-    while (!child.ended && elapsedMs() < kGiveUpMs) pump(child, 50, true);
+    while (!child.ended && elapsedMs() < scaledWait(kGiveUpMs)) pump(child, 50, true);
     if (child.ended) pump(child, kListenAfterEndMs, false);
     checkShutdownRequest(child);
     check(FindWindowA(kNoticeClass, nullptr) == nullptr, "the box is gone at the end");
@@ -394,7 +395,7 @@ int runShutdown(const std::string& program) {
     if (!startChild(program, "-shutdown", child)) return 1;
     checkProcessOrder(child);
     bool boxSeen = false;
-    while (!child.ended && elapsedMs() < kGiveUpMs) {
+    while (!child.ended && elapsedMs() < scaledWait(kGiveUpMs)) {
         pump(child, 10, true);
         if (childWindow(child, kNoticeClass) || childWindow(child, kMainClass)) boxSeen = true;
     }

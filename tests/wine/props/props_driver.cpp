@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/time_scale.h"
 namespace {
 
 int g_failures = 0;
@@ -71,7 +72,7 @@ template <typename F>
 bool waitFor(F condition, DWORD milliseconds) {
     DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > milliseconds) return false;
+        if (GetTickCount() - start > scaledWait(milliseconds)) return false;
         pump(20);
     }
     return true;

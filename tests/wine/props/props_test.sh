@@ -122,12 +122,12 @@ case "$case" in
   second)
     wm_run "$prefix" --timeout 200 tunaractl.exe >"$work/program.log" 2>&1 &
     program_pid=$!
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 "$(wm_scaled 300)"); do
       wm_run "$prefix" --timeout 30 "$drv" count 2>/dev/null | tr -d '\r' | grep -q '^sheets: 1' && break
       sleep 0.2
     done
     rc=0
-    timeout 60 bash -c "source '$repo/tools/wine-machine.sh'; wm_run '$prefix' --timeout 50 tunaractl.exe" \
+    timeout "$(wm_scaled 60)" bash -c "source '$repo/tools/wine-machine.sh'; wm_run '$prefix' --timeout 50 tunaractl.exe" \
       >"$work/second.log" 2>&1 || rc=$?
     [ "$rc" = 0 ] && echo "ok: the second start ended by itself" || fail "the second start ended with $rc"
     counted=$(wm_run "$prefix" --timeout 30 "$drv" count | tr -d '\r')

@@ -24,6 +24,7 @@
 #include <cstring>
 #include <string>
 
+#include "../drivers/time_scale.h"
 namespace {
 
 const char kTrayClass[] = "Tunara Taskbar";
@@ -56,7 +57,7 @@ int recordAsUpdater() {
 int menu(HWND tray) {
     PostMessageA(tray, 0x8000, 0, WM_RBUTTONDOWN);
     HWND popup = nullptr;
-    for (int i = 0; i < 200 && popup == nullptr; ++i) {
+    for (DWORD i = 0; i < scaledWait(200) && popup == nullptr; ++i) {
         Sleep(100);
         popup = FindWindowA("#32768", nullptr);
         if (popup != nullptr && !IsWindowVisible(popup)) popup = nullptr;
@@ -67,11 +68,11 @@ int menu(HWND tray) {
     }
     std::printf("shown: menu\n");
     std::fflush(stdout);
-    for (int i = 0; i < 600 && !fileExists("C:\\shot-menu"); ++i) Sleep(100);
+    for (DWORD i = 0; i < scaledWait(600) && !fileExists("C:\\shot-menu"); ++i) Sleep(100);
     // Escape ends the menu's own loop in the tray's thread.
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageA(tray, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int i = 0; i < 100; ++i) {
+    for (DWORD i = 0; i < scaledWait(100); ++i) {
         Sleep(100);
         HWND still = FindWindowA("#32768", nullptr);
         if (still == nullptr || !IsWindowVisible(still)) {
@@ -118,7 +119,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (what == "wait-window") {
-        for (int i = 0; i < 200; ++i) {
+        for (DWORD i = 0; i < scaledWait(200); ++i) {
             if (trayWindow() != nullptr) return 0;
             Sleep(100);
         }

@@ -92,7 +92,7 @@ expect_value "$runonce_key" "AXDist update" absent "on Windows 98 no COM/OLE ste
 
 rm -f "$c/axdist.txt"
 tray_option -updateCOMOLEFiles
-for _ in $(seq 1 100); do [ -f "$c/axdist.txt" ] && break; sleep 0.1; done
+for _ in $(seq 1 "$(wm_scaled 100)"); do [ -f "$c/axdist.txt" ] && break; sleep 0.1; done
 if [ -f "$c/axdist.txt" ] && grep -q -- '-Q' "$c/axdist.txt"; then
   ok "-updateCOMOLEFiles starts AXDist.exe -Q ($(tr -d '\r\n' <"$c/axdist.txt"))"
 else
@@ -135,7 +135,7 @@ rm -f "$c/shot-menu"
 # Straight into the log (no filter buffering it): the script waits for the driver's line.
 wm_run "$prefix" --timeout 120 "$driver_exe" menu >"$work/menu.log" 2>>"$work/driver-stderr.log" &
 menu_pid=$!
-for _ in $(seq 1 300); do grep -q '^shown: menu' "$work/menu.log" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 1 "$(wm_scaled 300)"); do grep -q '^shown: menu' "$work/menu.log" 2>/dev/null && break; sleep 0.1; done
 if grep -q '^shown: menu' "$work/menu.log"; then
   sleep 0.5
   png=$shots/menu.png
