@@ -13,8 +13,8 @@
 #                                    exit code
 #   tools/wine-vm.sh stop            power it off
 #
-# Everything lives in build/wine-vm/. Software emulation is about ten times slower than the
-# machine itself: `run` sets TUNARA_WINE_TIME_SCALE (default 10), which stretches the Wine
+# Everything lives in build/wine-vm/. Software emulation is ten to twenty times slower than the
+# machine itself: `run` sets TUNARA_WINE_TIME_SCALE (default 20), which stretches the Wine
 # tests' time limits by that factor. A typical use, after building win32-sim here:
 #
 #   tools/wine-vm.sh create && tools/wine-vm.sh start
@@ -148,7 +148,10 @@ cmd_run() {
   name=$jobs/job-$$-$(date +%s%N)
   {
     printf 'cd %q\n' "$PWD"
-    printf 'export TUNARA_WINE_TIME_SCALE=%q TMPDIR=/tmp\n' "${TUNARA_WINE_TIME_SCALE:-10}"
+    # The Wine prefix templates stay on the virtual PC's own disk: every test copies one,
+    # and the shared folder is the slow way there.
+    printf 'export TUNARA_WINE_TIME_SCALE=%q TMPDIR=/tmp TUNARA_WINE_TEMPLATES=/var/cache/tunara-wine\n' \
+      "${TUNARA_WINE_TIME_SCALE:-20}"
     printf '%q ' "$@"
     printf '\n'
   } >"$name.tmp"
