@@ -100,9 +100,15 @@ HWND createListener() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "tunara_test_listener";
     if (!RegisterClassA(&windowClass)) return nullptr;
-    // Top-level and hidden: wineboot asks hidden windows too.
-    return CreateWindowExA(0, windowClass.lpszClassName, "listener", WS_OVERLAPPED, 0, 0, 10, 10,
-                           nullptr, nullptr, windowClass.hInstance, nullptr);
+    // Top-level and hidden: wineboot asks hidden windows too. The first window of a fresh
+    // Wine session starts the desktop process and waits for it only so long; on a slow
+    // machine that wait can run out while the desktop is still coming up, so try again.
+    HWND window = nullptr;
+    for (int attempt = 0; attempt < 3 && window == nullptr; ++attempt) {
+        window = CreateWindowExA(0, windowClass.lpszClassName, "listener", WS_OVERLAPPED, 0, 0,
+                                 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    return window;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -349,7 +355,7 @@ int runQuiet(const std::string& program, const std::string& arguments) {
         pump(child, 10, true);
         if (childWindow(child, kNoticeClass) || childWindow(child, kMainClass)) windowSeen = true;
     }
-    if (child.ended) pump(child, kListenAfterEndMs, false);
+    if (child.ended) pump(child, scaledWait(kListenAfterEndMs), false);
 
     check(child.ended && child.endedMs <= scaledWait(kQuitAtOnceMs),
           "hvinutil ended at once: " +
@@ -384,7 +390,7 @@ int runNotice(const std::string& program, const std::string& notice) {
     }
 
     while (!child.ended && elapsedMs() < scaledWait(kGiveUpMs)) pump(child, 50, true);
-    if (child.ended) pump(child, kListenAfterEndMs, false);
+    if (child.ended) pump(child, scaledWait(kListenAfterEndMs), false);
     checkShutdownRequest(child);
     check(FindWindowA(kNoticeClass, nullptr) == nullptr, "the box is gone at the end");
     closeChild(child);
@@ -400,7 +406,7 @@ int runShutdown(const std::string& program) {
         pump(child, 10, true);
         if (childWindow(child, kNoticeClass) || childWindow(child, kMainClass)) boxSeen = true;
     }
-    if (child.ended) pump(child, kListenAfterEndMs, false);
+    if (child.ended) pump(child, scaledWait(kListenAfterEndMs), false);
     check(!boxSeen, "no window was shown while waiting");
     checkShutdownRequest(child);
     closeChild(child);
