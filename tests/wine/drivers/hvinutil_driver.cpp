@@ -101,12 +101,15 @@ HWND createListener() {
     windowClass.lpszClassName = "tunara_test_listener";
     if (!RegisterClassA(&windowClass)) return nullptr;
     // Top-level and hidden: wineboot asks hidden windows too. The first window of a fresh
-    // Wine session starts the desktop process and waits for it only so long; on a slow
-    // machine that wait can run out while the desktop is still coming up, so try again.
+    // Wine session starts the desktop process and waits only ten seconds for it; on a slow
+    // machine that wait can run out while the desktop is still coming up, so try again a
+    // little later.
     HWND window = nullptr;
-    for (int attempt = 0; attempt < 3 && window == nullptr; ++attempt) {
+    for (DWORD attempt = 0; window == nullptr; ++attempt) {
         window = CreateWindowExA(0, windowClass.lpszClassName, "listener", WS_OVERLAPPED, 0, 0,
                                  10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (window != nullptr || attempt >= scaledWait(1)) break;
+        Sleep(5000);
     }
     return window;
 }
