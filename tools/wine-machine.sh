@@ -101,7 +101,8 @@ wm_prefix_path() {
 wm_state() { printf '%s/.machine\n' "$1"; }
 
 # The prefix's Wine environment as VAR=value words in wm_env_words (display from the state
-# when the machine has its own).
+# when the machine has its own). Wine's debugger is switched off: a program that crashes ends
+# at once with its exception code, where the debugger would wait and hang the test.
 wm_env_words=()
 wm_set_env_words() {
   local prefix=$1 state display
@@ -109,7 +110,7 @@ wm_set_env_words() {
   display=${DISPLAY:-}
   [ -f "$state/display" ] && display=$(cat "$state/display")
   wm_env_words=(WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${TUNARA_WINEDEBUG:--all}"
-    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY="$display")
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d" DISPLAY="$display")
   if [ -f "$state/lc_all" ]; then wm_env_words+=(LC_ALL="$(cat "$state/lc_all")"); fi
 }
 
