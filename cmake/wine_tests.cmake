@@ -10,7 +10,8 @@
 # after another; host tests still run beside them.
 #
 # The time limit is kept by the wrapper, stretched by TUNARA_WINE_TIME_SCALE when a slow
-# (emulated) machine runs the tests; CTest's own limit is only a backstop behind it.
+# (emulated) machine runs the tests; CTest's own limit is only a backstop behind it, for
+# factors up to 25.
 set(TUNARA_WINE_MACHINE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-machine.sh)
 set(TUNARA_WINE_SKIP_CODE 77)
 
@@ -21,7 +22,7 @@ function(tunara_add_wine_test name)
   endif()
   add_test(NAME ${name}
     COMMAND bash ${TUNARA_WINE_MACHINE_SCRIPT} wine-test --limit ${ARG_TIMEOUT} ${ARG_COMMAND})
-  math(EXPR backstop "${ARG_TIMEOUT} * 20")
+  math(EXPR backstop "${ARG_TIMEOUT} * 25 + 60")
   set_tests_properties(${name} PROPERTIES
     LABELS wine
     TIMEOUT ${backstop}

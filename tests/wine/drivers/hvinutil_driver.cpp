@@ -26,7 +26,8 @@
 #include <cstring>
 #include <string>
 
-#include "../drivers/time_scale.h"
+#include "time_scale.h"
+
 namespace {
 
 const char kNoticeClass[] = "hvinutil_dlg";
