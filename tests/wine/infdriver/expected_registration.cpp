@@ -18,6 +18,7 @@ ExpectedRegistration windows98Registration() {
         "PCI\\VEN_125D&DEV_1978&SUBSYS_1978125D&REV_10,PCI\\VEN_125D&DEV_1978&SUBSYS_1978125D,"
         "PCI\\VEN_125D&DEV_1978&REV_10,PCI\\VEN_125D&DEV_1978";
     ExpectedRegistration expected;
+    expected.trees = {"Enum", "System\\CurrentControlSet\\Services"};
     expected.newKeys = {card, device, classKey};
     expected.values = {
         textValue(device, "Class", "MEDIA"),
@@ -49,6 +50,9 @@ ExpectedRegistration windowsNtRegistration() {
     const std::string eventLog = controlSet + "\\Services\\EventLog\\System\\es1978";
     const std::string settings = service + "\\Device0";
     ExpectedRegistration expected;
+    // Wine keeps the display class's key up to date on its own; the media class is ours.
+    expected.trees = {controlSet + "\\Control\\Class\\" + kMediaClassGuid,
+                      controlSet + "\\Services", controlSet + "\\Enum\\Root"};
     expected.newKeys = {classKey, service, legacyParent, legacy, eventLog, settings};
     expected.values = {
         textValue(classKey, "DeviceDesc", "Tunara Multi-Device Enumerator"),

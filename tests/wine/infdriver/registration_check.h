@@ -18,6 +18,10 @@ struct ExpectedValue {
 };
 
 struct ExpectedRegistration {
+    // The parts of HKEY_LOCAL_MACHINE a registration writes to, compared whole. Wine's own
+    // device manager writes elsewhere (display and device-interface keys) while a program
+    // runs, so the rest of the registry cannot be held still.
+    std::vector<std::string> trees;
     // Keys that did not exist before; each one's own name must be spelt exactly so (the
     // names above it were there already, or are keys of this list).
     std::vector<std::string> newKeys;
@@ -35,9 +39,9 @@ ExpectedValue binaryValue(const std::string& key, const std::string& name,
 // One line per check: passed or not, and what was looked at.
 using CheckReport = std::function<void(bool, const std::string&)>;
 
-// Compares the change from `before` to `after` with `expected`, exactly: every expected value
-// with its name, type and bytes, every expected key new, and nothing else added, changed or
-// removed anywhere in the tree. Returns true when all of it holds.
+// Compares the change from `before` to `after` (pictures of `expected.trees`) with `expected`,
+// exactly: every expected value with its name, type and bytes, every expected key new, and
+// nothing else added, changed or removed in those trees. Returns true when all of it holds.
 bool compareRegistration(const RegistrySnapshot& before, const RegistrySnapshot& after,
                          const ExpectedRegistration& expected, const CheckReport& report);
 

@@ -1,7 +1,6 @@
 #include "registry_snapshot.h"
 
 #include <cstdio>
-#include <vector>
 
 std::string upperName(const std::string& name) {
     std::string upper = name;
@@ -97,9 +96,17 @@ std::string hexBytes(const std::string& data) {
 
 }  // namespace
 
-RegistrySnapshot snapshotRegistry(HKEY root) {
+RegistrySnapshot snapshotRegistry(HKEY root, const std::vector<std::string>& trees) {
     RegistrySnapshot snapshot;
-    readTree(root, "", &snapshot);
+    for (const std::string& tree : trees) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(root, tree.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) continue;
+        RegistryKey& key = snapshot[upperName(tree)];
+        key.path = tree;
+        readValues(opened, &key);
+        readTree(opened, tree, &snapshot);
+        RegCloseKey(opened);
+    }
     return snapshot;
 }
 

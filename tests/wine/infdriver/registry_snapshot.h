@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 struct RegistryValue {
     std::string name;  // as the registry spells it
@@ -24,8 +25,8 @@ using RegistrySnapshot = std::map<std::string, RegistryKey>;
 
 std::string upperName(const std::string& name);
 
-// Every key below `root` (not the root itself) with all its values.
-RegistrySnapshot snapshotRegistry(HKEY root);
+// The keys `trees` name below `root`, each with everything below it, and all their values.
+RegistrySnapshot snapshotRegistry(HKEY root, const std::vector<std::string>& trees);
 
 // "REG_SZ \"MEDIA\"", "REG_DWORD 0x00000001 (1)", "REG_BINARY 00 00 00 00", ...
 std::string describeValue(DWORD type, const std::string& data);

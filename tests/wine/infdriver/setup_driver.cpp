@@ -11,8 +11,8 @@
 //       registration (which loads hvinfnt itself) is written and checked by the status
 //
 // Whether the install worked is read back from the machine: the installed files against
-// their sources, and every key and value that changed in HKEY_LOCAL_MACHINE against the
-// registry written out in expected_registration.cpp.
+// their sources, and every key and value that changed in the registration's parts of
+// HKEY_LOCAL_MACHINE against the registry written out in expected_registration.cpp.
 //
 // Prints one line per check ("ok: ..." or "FAIL: ...") and the values it wrote; exit code 0
 // when every check passed.
@@ -159,7 +159,7 @@ std::vector<WrittenEntry> registerDriver(const Engine& engine) {
 // `before`, against the expected registry, and the order the engine handed the values out.
 void checkRegistration(const RegistrySnapshot& before, const std::vector<WrittenEntry>& written,
                        const ExpectedRegistration& expected) {
-    const RegistrySnapshot after = snapshotRegistry(HKEY_LOCAL_MACHINE);
+    const RegistrySnapshot after = snapshotRegistry(HKEY_LOCAL_MACHINE, expected.trees);
     std::printf("read back %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(after.size()));
     const bool exact = compareRegistration(before, after, expected, check);
     check(exact, "the registry changed by exactly the expected " + number(expected.values.size()) +
@@ -314,7 +314,8 @@ int windows98(const char* inf, const char* installSection) {
     check((flags & 4) == 0 && result == 1, "after the uninstall the registration is missing");
 
     // Install, judged by what lands on the machine.
-    const RegistrySnapshot before = snapshotRegistry(HKEY_LOCAL_MACHINE);
+    const RegistrySnapshot before =
+        snapshotRegistry(HKEY_LOCAL_MACHINE, windows98Registration().trees);
     std::printf("read %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(before.size()));
     checkNothingInstalled();
     copyFiles(engine, installSection);
@@ -389,7 +390,8 @@ int windowsNt(const char* inf) {
     FreeLibrary(helper);
 
     // The NT registration: hvinf loads hvinfnt from its own folder for the legacy key.
-    const RegistrySnapshot before = snapshotRegistry(HKEY_LOCAL_MACHINE);
+    const RegistrySnapshot before =
+        snapshotRegistry(HKEY_LOCAL_MACHINE, windowsNtRegistration().trees);
     std::printf("read %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(before.size()));
     Engine engine;
     if (!loadEngine(&engine)) return 1;
