@@ -96,14 +96,14 @@ INF
     # machine stores it, which may be coarser than Windows' 100 ns.
     touch -d '1998-06-05 12:00:00 UTC' "$sample/SAMPLE.INF" "$sample"/tnrsampl.*
     # Two pictures of the registry take a while on a slow machine.
-    wm_run "$prefix" --timeout "$(wm_scaled 120)" "$driver_name" win98 'C:\SAMPLE\SAMPLE.INF' \
+    wm_run "$prefix" --timeout 120 "$driver_name" win98 'C:\SAMPLE\SAMPLE.INF' \
       Sample.Install >"$log" 2>&1 || rc=$?
     ;;
   nt)
     wm_create "$prefix" --no-xvfb --version nt40
     wm_install_description "$prefix" "$repo/tests/machines/nt4-maestro2e"
     wm_install_files "$prefix" windows "$hvinf" "$hvinfnt" "$driver"
-    wm_run "$prefix" --timeout "$(wm_scaled 120)" "$driver_name" nt 'C:\WINNT\INF\CNPROWT.INF' \
+    wm_run "$prefix" --timeout 120 "$driver_name" nt 'C:\WINNT\INF\CNPROWT.INF' \
       >"$log" 2>&1 || rc=$?
     ;;
   *)
