@@ -10,16 +10,25 @@
 //       on the NT machine: hvinfnt gives the Administrators full control of a key; the NT
 //       registration (which loads hvinfnt itself) is written and checked by the status
 //
+// Whether the install worked is read back from the machine: the installed files against
+// their sources, and every key and value that changed in the registration's parts of
+// HKEY_LOCAL_MACHINE against the registry written out in expected_registration.cpp.
+//
 // Prints one line per check ("ok: ..." or "FAIL: ...") and the values it wrote; exit code 0
 // when every check passed.
 #include <aclapi.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "expected_registration.h"
+#include "registration_check.h"
+#include "registry_snapshot.h"
 
 namespace {
 
@@ -105,15 +114,21 @@ bool writeValue(const char* root, const char* subKey, const char* name, const ch
                                              &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    LONG result;
+    // Only the types a registration hands out; anything else is not written, so that a wrong
+    // type flag cannot slip through as a text.
+    LONG result = ERROR_INVALID_PARAMETER;
     if (flags == 1) {
         result = RegSetValueExA(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(data + 1),
                                 static_cast<unsigned char>(data[0]));
     } else if (flags == 0x00010001) {
-        const DWORD value = std::strtoul(data, nullptr, 0);
-        result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                sizeof value);
-    } else {
+        char* end = nullptr;
+        errno = 0;
+        const DWORD value = std::strtoul(data, &end, 0);
+        if (end != data && *end == '\0' && errno == 0) {
+            result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                    sizeof value);
+        }
+    } else if (flags == 0 || flags == 0x00020000) {
         const DWORD type = flags == 0x00020000 ? REG_EXPAND_SZ : REG_SZ;
         result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data),
                                 static_cast<DWORD>(std::strlen(data) + 1));
@@ -122,9 +137,9 @@ bool writeValue(const char* root, const char* subKey, const char* name, const ch
     return result == ERROR_SUCCESS;
 }
 
-// Every value of the registration, written; returns their names in order.
-std::vector<std::string> registerDriver(const Engine& engine) {
-    std::vector<std::string> names;
+// Every value of the registration, written; returns where each went, in order.
+std::vector<WrittenEntry> registerDriver(const Engine& engine) {
+    std::vector<WrittenEntry> entries;
     unsigned short index = 0;
     for (int guard = 0; guard < 400; ++guard) {
         char root[260], subKey[260], name[260], data[260];
@@ -134,10 +149,22 @@ std::vector<std::string> registerDriver(const Engine& engine) {
         std::printf("value %s\\%s [%s] flags %x%s\n", root, subKey, name, flags,
                     written ? "" : " NOT WRITTEN");
         if (!written) ++g_failures;
-        names.push_back(name);
+        entries.push_back(WrittenEntry{subKey, name});
         ++index;
     }
-    return names;
+    return entries;
+}
+
+// The registration as the machine holds it: what changed in HKEY_LOCAL_MACHINE since
+// `before`, against the expected registry, and the order the engine handed the values out.
+void checkRegistration(const RegistrySnapshot& before, const std::vector<WrittenEntry>& written,
+                       const ExpectedRegistration& expected) {
+    const RegistrySnapshot after = snapshotRegistry(HKEY_LOCAL_MACHINE, expected.trees);
+    std::printf("read back %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(after.size()));
+    const bool exact = compareRegistration(before, after, expected, check);
+    check(exact, "the registry changed by exactly the expected " + number(expected.values.size()) +
+                     " values in " + number(expected.newKeys.size()) + " new keys");
+    compareOrder(written, expected, check);
 }
 
 bool keyExists(HKEY root, const std::string& subKey) {
@@ -145,15 +172,6 @@ bool keyExists(HKEY root, const std::string& subKey) {
     if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
-}
-
-bool valueExists(HKEY root, const std::string& subKey, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    const bool found =
-        RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
 }
 
 // Deletes a key with everything below it (Wine, like NT, refuses a key with sub keys).
@@ -198,6 +216,73 @@ void copyFiles(const Engine& engine, const char* installSection) {
     check(copied > 0, "the install section copies files");
 }
 
+bool readFile(const std::string& path, std::string* bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    bytes->clear();
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        bytes->append(buffer, got);
+    }
+    const bool read = std::ferror(file) == 0;
+    std::fclose(file);
+    return read;
+}
+
+// The sample package's files (its Sample.Files section), all bound for the system folder
+// (DefaultDestDir=11). The driver carries a version resource, the virtual device does not.
+struct PackageFile {
+    const char* name;
+    const char* version;  // FileVersion text, or null without a version resource
+};
+const PackageFile kSampleFiles[] = {{"tnrsampl.drv", "1.0.0.5"}, {"tnrsampl.vxd", nullptr}};
+
+std::string folderOf(const std::string& path) {
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+std::string installedPath(const PackageFile& file) {
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    return std::string(system) + "\\" + file.name;
+}
+
+void checkNothingInstalled() {
+    for (const PackageFile& file : kSampleFiles) {
+        const std::string installed = installedPath(file);
+        check(GetFileAttributesA(installed.c_str()) == INVALID_FILE_ATTRIBUTES,
+              installed + " is not there before the install");
+    }
+}
+
+// Each installed file against its source in the package: the same bytes, and the engine's
+// version comparison of the two finds them equal.
+void checkInstalledFiles(const Engine& engine, const std::string& package) {
+    for (const PackageFile& file : kSampleFiles) {
+        const std::string source = package + file.name;
+        const std::string installed = installedPath(file);
+        std::string sourceBytes, installedBytes;
+        const bool read = readFile(source, &sourceBytes);
+        check(read && readFile(installed, &installedBytes) && sourceBytes == installedBytes,
+              installed + " holds the " + number(sourceBytes.size()) + " bytes of " + source);
+        char sourceVersion[260] = "?", installedVersion[260] = "?";
+        long comparison = 99;
+        const int used = engine.compareFileVersions(source.c_str(), installed.c_str(),
+                                                    sourceVersion, installedVersion, &comparison);
+        const std::string seen = " (result " + std::to_string(used) + ", comparison " +
+                                 std::to_string(comparison) + ", versions \"" + sourceVersion +
+                                 "\", \"" + installedVersion + "\")";
+        if (file.version != nullptr) {
+            check(used == 0 && comparison == 0 && std::string(sourceVersion) == file.version &&
+                      std::string(installedVersion) == file.version,
+                  installed + " is version " + file.version + " like its source" + seen);
+        } else {
+            // No version resource: the dates decide, and the copy kept the source's.
+            check(used == 1 && comparison == 0, installed + " is dated like its source" + seen);
+        }
+    }
+}
+
 unsigned short status(const Engine& engine, int* result) {
     unsigned short flags = 0xFFFF;
     *result = engine.driverInstallationStatus(&flags);
@@ -228,31 +313,24 @@ int windows98(const char* inf, const char* installSection) {
     unsigned short flags = status(engine, &result);
     check((flags & 4) == 0 && result == 1, "after the uninstall the registration is missing");
 
-    // Install.
+    // Install, judged by what lands on the machine.
+    const RegistrySnapshot before =
+        snapshotRegistry(HKEY_LOCAL_MACHINE, windows98Registration().trees);
+    std::printf("read %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(before.size()));
+    checkNothingInstalled();
     copyFiles(engine, installSection);
-    const std::vector<std::string> names = registerDriver(engine);
-    check(names.size() == 15, "15 registration values (" + number(names.size()) + ")");
-    check(!names.empty() && names.back() == "MatchingDeviceID", "the last is MatchingDeviceID");
-    const std::string deviceKey = "Enum\\PCI\\VEN_125D&DEV_1978\\BUS_00&DEV_0a&FUNC_00";
-    check(valueExists(HKEY_LOCAL_MACHINE, deviceKey, "HWRevision"),
-          "the device key has HWRevision");
+    checkInstalledFiles(engine, folderOf(inf));
+    const std::vector<WrittenEntry> written = registerDriver(engine);
     flags = status(engine, &result);
     check((flags & 7) == 7 && result == 0,
-          "after the install: files, versions and registry complete");
+          "after the install the status reports files, versions and registry complete");
+    checkRegistration(before, written, windows98Registration());
 
+    const std::string deviceKey = "Enum\\PCI\\VEN_125D&DEV_1978\\BUS_00&DEV_0a&FUNC_00";
     char key[260] = "";
     const int built = engine.constructPciKey(0x125D, 0x1978, 0, 10, 0, key);
     check(built == 1 && deviceKey == key, std::string("ConstructPCIKey gives ") + key);
     check(engine.isUserAdministrator() == 1, "no administrator check on Windows 98");
-    long comparison = 99;
-    char versionA[260], versionB[260];
-    const std::string system = "C:\\windows\\system32\\";
-    versionA[0] = '\0';
-    const int used = engine.compareFileVersions((system + "kernel32.dll").c_str(),
-                                                (system + "kernel32.dll").c_str(), versionA,
-                                                versionB, &comparison);
-    check(used == 0 && comparison == 0,
-          std::string("kernel32.dll is as new as itself (") + versionA + ")");
     check(engine.closeInfFile() == 0, "closed");
     FreeLibrary(engine.module);
     return g_failures == 0 ? 0 : 1;
@@ -312,21 +390,19 @@ int windowsNt(const char* inf) {
     FreeLibrary(helper);
 
     // The NT registration: hvinf loads hvinfnt from its own folder for the legacy key.
+    const RegistrySnapshot before =
+        snapshotRegistry(HKEY_LOCAL_MACHINE, windowsNtRegistration().trees);
+    std::printf("read %u keys of HKEY_LOCAL_MACHINE\n", static_cast<unsigned>(before.size()));
     Engine engine;
     if (!loadEngine(&engine)) return 1;
     check(engine.openInfFile(inf) == 0, std::string("opened ") + inf);
     int result = 0;
     unsigned short flags = status(engine, &result);
     check((flags & 4) == 0 && result == 1, "nothing registered yet");
-    const std::vector<std::string> names = registerDriver(engine);
-    check(names.size() == 20, "20 registration values (" + number(names.size()) + ")");
-    const std::string legacy = "SYSTEM\\CurrentControlSet\\Enum\\Root\\LEGACY_ES1978\\0000";
-    check(valueExists(HKEY_LOCAL_MACHINE, legacy, "Service"), "the legacy key has its values");
-    check(
-        valueExists(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\es1978", "ImagePath"),
-        "the service key has its image path");
+    const std::vector<WrittenEntry> written = registerDriver(engine);
     flags = status(engine, &result);
-    check((flags & 7) == 7 && result == 0, "registered: the status is complete");
+    check((flags & 7) == 7 && result == 0, "registered: the status reports it complete");
+    checkRegistration(before, written, windowsNtRegistration());
     char root[260], removed[260];
     check(engine.enumDelDriverReg(0, root, removed) == 1, "no removal keys on NT");
     check(engine.deviceExists(nullptr, nullptr) == 3, "NT does not read the bus");
