@@ -71,6 +71,10 @@ while :; do
     [ -e "$job" ] || continue
     name=${job%.job}
     mv "$job" "$name.running"
+    # Files rebuilt on the host since the last job must be read afresh: the shared folder
+    # does not tell this side of a change, and stale pages of a relinked program would run.
+    sync
+    echo 3 >/proc/sys/vm/drop_caches
     (cd "$share" && bash "$name.running") >"$name.out" 2>&1 </dev/null
     echo $? >"$name.rc.tmp"
     mv "$name.rc.tmp" "$name.rc"
