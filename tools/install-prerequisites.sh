@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev llvm
   libmspack-dev libmspack0 googletest libgtest-dev libgmock-dev libbenchmark-dev
   gcab mscompress cabextract
-  dpkg-dev python3
+  dpkg-dev python3 xxd
 )
 
 need_root() {

@@ -36,7 +36,7 @@ mirror=${TUNARA_VM_MIRROR:-http://deb.debian.org/debian}
 packages=(
   linux-image-amd64 initramfs-tools udev kmod procps iproute2 ca-certificates
   cmake python3 wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
-  cabextract gcab mscompress libmspack0
+  cabextract gcab mscompress libmspack0 xxd
 )
 
 die() {
