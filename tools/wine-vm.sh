@@ -182,5 +182,5 @@ cmd_stop() {
 case "${1:-}" in
   create | start | stop) "cmd_$1" ;;
   run) shift; [ $# -gt 0 ] || die "run needs a command"; cmd_run "$@" ;;
-  *) sed -n '2,20p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,/^set -euo/p' "$0" | sed '$d' >&2; exit 2 ;;
 esac
