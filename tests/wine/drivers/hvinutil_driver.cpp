@@ -105,12 +105,14 @@ HWND createListener() {
     // Wine session starts the desktop process and waits only ten seconds for it; on a slow
     // machine that wait can run out while the desktop is still coming up, so try again a
     // little later.
-    HWND window = nullptr;
-    for (DWORD attempt = 0; window == nullptr; ++attempt) {
-        window = CreateWindowExA(0, windowClass.lpszClassName, "listener", WS_OVERLAPPED, 0, 0,
-                                 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
-        if (window != nullptr || attempt >= scaledWait(1)) break;
+    const auto create = [&] {
+        return CreateWindowExA(0, windowClass.lpszClassName, "listener", WS_OVERLAPPED, 0, 0, 10,
+                               10, nullptr, nullptr, windowClass.hInstance, nullptr);
+    };
+    HWND window = create();
+    for (DWORD retries = scaledWait(1); window == nullptr && retries > 0; --retries) {
         Sleep(5000);
+        window = create();
     }
     return window;
 }

@@ -7,20 +7,17 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 inline DWORD waitScale() {
     static DWORD scale = 0;
     if (scale == 0) {
         char text[16] = {};
         const DWORD length = GetEnvironmentVariableA("TUNARA_WINE_TIME_SCALE", text, sizeof text);
-        DWORD parsed = 0;
-        for (DWORD i = 0; length > 0 && length < sizeof text && i < length; ++i) {
-            if (text[i] < '0' || text[i] > '9' || parsed > 1000) {
-                parsed = 0;
-                break;
-            }
-            parsed = parsed * 10 + static_cast<DWORD>(text[i] - '0');
-        }
-        scale = parsed == 0 ? 1 : parsed;
+        char* end = text;
+        const unsigned long parsed =
+            length > 0 && length < sizeof text ? std::strtoul(text, &end, 10) : 0;
+        scale = parsed == 0 || parsed > 1000 || *end != '\0' ? 1 : static_cast<DWORD>(parsed);
     }
     return scale;
 }
