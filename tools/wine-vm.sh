@@ -47,7 +47,7 @@ die() {
 # PID 1 of the virtual PC: mounts the shared repository at its host path and runs the job
 # files that `run` drops into build/wine-vm/jobs, one at a time.
 write_init() {
-  cat >"$rootfs/sbin/tunara-vm-init" <<'EOF'
+  cat >"$1" <<'EOF'
 #!/bin/sh
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8
 mount -t proc proc /proc
@@ -63,7 +63,10 @@ ip link set lo up
 share=$(sed -n 's/.*tunara.share=\([^ ]*\).*/\1/p' /proc/cmdline)
 modprobe 9pnet_virtio
 mkdir -p "$share"
-mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 repo "$share"
+# Reads go through the page cache (cache=loose): an uncached read larger than one 9p message
+# can come back short, and Wine maps a program's sections with a single read, so a big
+# program started from the shared folder ran with the end of its code missing.
+mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=loose repo "$share"
 jobs=$(sed -n 's/.*tunara.jobs=\([^ ]*\).*/\1/p' /proc/cmdline)
 echo "tunara-vm: ready" >/dev/console
 while :; do
@@ -73,10 +76,14 @@ while :; do
     mv "$job" "$name.running"
     # Files rebuilt on the host since the last job must be read afresh: the shared folder
     # does not tell this side of a change, and stale pages of a relinked program would run.
+    # What the job writes is synced before its exit code appears, for the same reason.
     sync
     echo 3 >/proc/sys/vm/drop_caches
     (cd "$share" && bash "$name.running") >"$name.out" 2>&1 </dev/null
-    echo $? >"$name.rc.tmp"
+    rc=$?
+    sync
+    echo $rc >"$name.rc.tmp"
+    sync
     mv "$name.rc.tmp" "$name.rc"
   done
   if [ -e "$jobs/poweroff" ]; then
@@ -87,7 +94,21 @@ while :; do
   sleep 1
 done
 EOF
-  chmod +x "$rootfs/sbin/tunara-vm-init"
+  chmod +x "$1"
+}
+
+make_disk() {
+  echo "wine-vm: making $disk"
+  mkfs.ext4 -q -F -d "$rootfs" -L root "$disk" 8G
+}
+
+# A disk made by an older version of this script gets the current start-up program.
+refresh_init() {
+  local init=$rootfs/sbin/tunara-vm-init
+  write_init "$init.new"
+  if cmp -s "$init.new" "$init"; then rm -f "$init.new"; return 0; fi
+  mv "$init.new" "$init"
+  make_disk
 }
 
 cmd_create() {
@@ -114,9 +135,8 @@ cmd_create() {
     >"$vm/packages.log" 2>&1 || { for d in proc sys dev; do umount "$rootfs/$d"; done
                                   die "installing packages failed (see $vm/packages.log)"; }
   for d in proc sys dev; do umount "$rootfs/$d"; done
-  write_init
-  echo "wine-vm: making $disk"
-  mkfs.ext4 -q -F -d "$rootfs" -L root "$disk" 8G
+  write_init "$rootfs/sbin/tunara-vm-init"
+  make_disk
   echo "wine-vm: created"
 }
 
@@ -125,6 +145,7 @@ running() { [ -f "$vm/qemu.pid" ] && kill -0 "$(cat "$vm/qemu.pid")" 2>/dev/null
 cmd_start() {
   [ -f "$disk" ] || die "no virtual PC yet: run tools/wine-vm.sh create"
   running && { echo "wine-vm: already running"; return 0; }
+  refresh_init
   local kernel initrd
   kernel=$(ls "$rootfs"/boot/vmlinuz-* | tail -n1)
   initrd=$(ls "$rootfs"/boot/initrd.img-* | tail -n1)
