@@ -170,7 +170,8 @@ cmd_run() {
   running || die "not running: tools/wine-vm.sh start"
   case "$PWD/" in "$share"/*) ;; *) die "run: $PWD is not inside the shared $share" ;; esac
   local name
-  name=$jobs/job-$$-$(date +%s%N)
+  # Named by the time first: the virtual PC runs waiting jobs in the order of their names.
+  name=$jobs/job-$(date +%s%N)-$$
   {
     printf 'cd %q\n' "$PWD"
     # The Wine prefix templates stay on the virtual PC's own disk: every test copies one,
