@@ -20,6 +20,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "../drivers/time_scale.h"
@@ -91,15 +92,17 @@ std::string entryName(const HelpEntry& entry) {
 
 // Waits until the viewer shows the entry; a screenshot when it does, the viewer's windows
 // when it does not. A viewer that is still starting gets the longer limit; a message box of
-// the viewer (a file it cannot find) ends the wait at once.
-bool expectViewer(const std::string& step, const HelpEntry& entry, DWORD limit = 20000) {
+// the viewer (a file it cannot find) ends the wait at once, and so does `refused` when it
+// says that the request never reached the viewer.
+bool expectViewer(const std::string& step, const HelpEntry& entry, DWORD limit = 20000,
+                  const std::function<bool()>& refused = nullptr) {
     ViewerView view;
     ViewerMessage message;
     bool ok = waitFor(
         [&] {
             view = readViewer();
             message = viewerMessage();
-            return viewerShows(view, entry) || message.box != nullptr;
+            return viewerShows(view, entry) || message.box != nullptr || (refused && refused());
         },
         limit);
     ok = ok && viewerShows(view, entry);
@@ -285,8 +288,17 @@ void helpButton(Program& program, const std::string& step, HWND dialog, int butt
           step + ": WinHelpA(\"" + call.file + "\", command " + std::to_string(call.command) +
               ", context " + std::to_string(call.data) + ") asks for HELP_CONTEXT " +
               std::to_string(context) + " in " + program.helpFile);
-    // The first Help of the run starts the viewer.
-    if (!expectViewer(step, *entry, program.firstTopic ? 90000 : 20000)) return;
+    // The first Help of the run starts the viewer. WinHelpA answers FALSE when its request
+    // never reached the viewer (Wine's WinHelpA gives a starting viewer 30 seconds).
+    auto refused = [&] {
+        std::vector<WinHelpCall> calls = readWinHelpCalls(program.trace);
+        return calls.size() > before && calls[before].returned && calls[before].result == 0;
+    };
+    if (!expectViewer(step, *entry, program.firstTopic ? 90000 : 20000, refused)) {
+        if (refused())
+            std::printf("WinHelpA answered FALSE: the request never reached the viewer\n");
+        return;
+    }
     if (program.firstTopic) {
         ViewerView view = readViewer();
         std::string name = program.helpFile.substr(program.helpFile.rfind('\\') + 1);
