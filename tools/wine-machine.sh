@@ -5,6 +5,7 @@
 #                                        [--xvfb | --no-xvfb] [--desktop WxH]
 #   tools/wine-machine.sh start   PREFIX [--xvfb | --no-xvfb]
 #   tools/wine-machine.sh install-description PREFIX NAME|DIR
+#   tools/wine-machine.sh use-locale PREFIX LCID   (the locale of the programs run from now on)
 #   tools/wine-machine.sh install-files PREFIX windows|system FILE...
 #   tools/wine-machine.sh run     PREFIX [--timeout SECONDS] PROGRAM [ARGUMENT...]
 #                                 (PROGRAM: a Windows path, a name Windows finds, a host file)
@@ -112,6 +113,7 @@ wm_set_env_words() {
   wm_env_words=(WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${TUNARA_WINEDEBUG:--all}"
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d" DISPLAY="$display")
   if [ -f "$state/lc_all" ]; then wm_env_words+=(LC_ALL="$(cat "$state/lc_all")"); fi
+  if [ -f "$state/locpath" ]; then wm_env_words+=(LOCPATH="$(cat "$state/locpath")"); fi
 }
 
 # Runs a command in the prefix's Wine environment.
@@ -590,6 +592,34 @@ wm_locale_name() {
   esac
 }
 
+# Wine takes the user's and the threads' locale from the Unix locale (LC_ALL) of each program,
+# so a Windows locale (LCID, 4 hex digits) is set by running the programs in the Unix locale
+# that matches it. That locale must exist: installed on the system, or compiled by localedef
+# into the folder TUNARA_WINE_LOCALES names (a folder <name> per locale, reached through
+# LOCPATH), for machines without the system's locales. Returns 1 when neither has it; the
+# programs then stay in Wine's default (English, United States).
+wm_use_locale() {
+  local prefix state lc
+  prefix=$(wm_prefix_path "${1:-}") || return 1
+  state=$(wm_state "$prefix")
+  rm -f "$state/lc_all" "$state/locpath"
+  lc=$(wm_locale_name "${2:-}")
+  if [ "$lc" = "?" ]; then
+    wm_log "locale $2 has no Unix locale here; Wine stays on its default"
+    return 1
+  fi
+  [ -n "$lc" ] || return 0
+  if locale -a 2>/dev/null | grep -qix "${lc/UTF-8/utf8}"; then
+    echo "$lc" >"$state/lc_all"
+  elif [ -n "${TUNARA_WINE_LOCALES:-}" ] && [ -f "$TUNARA_WINE_LOCALES/$lc/LC_CTYPE" ]; then
+    echo "$lc" >"$state/lc_all"
+    realpath -- "$TUNARA_WINE_LOCALES" >"$state/locpath"
+  else
+    wm_log "Unix locale $lc is neither installed nor compiled; Wine stays on its default"
+    return 1
+  fi
+}
+
 wm_install_description() {
   local prefix source ini state
   prefix=$(wm_prefix_path "${1:-}") || return 1
@@ -631,19 +661,7 @@ wm_install_description() {
   wm_wine_quiet "$prefix" 60 wine regedit /S "$(wm_windows_name "$state/settings.reg")" ||
     { wm_die "could not set the Windows version"; return 1; }
 
-  if [ -n "$locale" ]; then
-    local lc
-    lc=$(wm_locale_name "$locale")
-    if [ "$lc" = "?" ]; then
-      wm_log "locale $locale has no Unix locale here; Wine stays on its default"
-    elif [ -n "$lc" ]; then
-      if locale -a 2>/dev/null | grep -qix "${lc/UTF-8/utf8}"; then
-        echo "$lc" >"$state/lc_all"
-      else
-        wm_log "Unix locale $lc is not installed; Wine stays on its default"
-      fi
-    fi
-  fi
+  if [ -n "$locale" ]; then wm_use_locale "$prefix" "$locale" || true; fi
 
   # Folder names of the description that Wine does not use itself.
   wm_link_folder "$prefix" "$windows" "$prefix/drive_c/windows"
@@ -762,10 +780,10 @@ wm_destroy() {
 
 if [ "$wm_sourced" = 0 ]; then
   command=${1:-}
-  [ -n "$command" ] || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+  [ -n "$command" ] || { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
   shift
   case "$command" in
-    create | start | install-description | install-files | run | screenshot | stop | destroy)
+    create | start | install-description | use-locale | install-files | run | screenshot | stop | destroy)
       "wm_${command//-/_}" "$@"
       ;;
     template) wm_template ;;
