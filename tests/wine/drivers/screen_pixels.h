@@ -177,17 +177,43 @@ inline ControlsDrawn controlsDrawn(HWND window, const Pixels& pixels) {
     return result;
 }
 
-// The share (0..100) of the window's client area in the colour `colour`.
-inline long percentOf(HWND window, const Pixels& pixels, COLORREF colour) {
+// The share (0..100) of the window's client area in one of the colours `colours`.
+inline long percentOf(HWND window, const Pixels& pixels, const std::vector<COLORREF>& colours) {
     RECT client;
     GetClientRect(window, &client);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
     long looked = 0;
-    const long matched = count(pixels, client, {colour}, &looked);
+    const long matched = count(pixels, client, colours, &looked);
     return looked == 0 ? 0 : matched * 100 / looked;
 }
 
-// What a dialog or message box shows: its text-carrying controls drawn, its face colour.
+inline long percentOf(HWND window, const Pixels& pixels, COLORREF colour) {
+    return percentOf(window, pixels, std::vector<COLORREF>{colour});
+}
+
+// The colours a window is filled with: the face colour, and for a property sheet also what
+// its visible page is filled with. With visual styles (Wine's default look) a page is drawn
+// on the tab's own body, which is not the face colour; its corner pixel, where no control
+// sits, says which colour that is.
+inline std::vector<COLORREF> fillColours(HWND window, const Pixels& pixels) {
+    std::vector<COLORREF> colours = {GetSysColor(COLOR_BTNFACE)};
+    if (FindWindowExA(window, nullptr, "SysTabControl32", nullptr) == nullptr) return colours;
+    for (HWND page = FindWindowExA(window, nullptr, "#32770", nullptr); page != nullptr;
+         page = FindWindowExA(window, page, "#32770", nullptr)) {
+        if (!IsWindowVisible(page)) continue;
+        POINT corner = {1, 1};
+        ClientToScreen(page, &corner);
+        const LONG x = corner.x - pixels.area.left;
+        const LONG y = corner.y - pixels.area.top;
+        if (x >= 0 && y >= 0 && x < pixels.width() && y < pixels.height())
+            colours.push_back(asColorref(pixels.values[static_cast<size_t>(y) * pixels.width() + x]));
+        break;
+    }
+    return colours;
+}
+
+// What a dialog, property sheet or message box shows: its text-carrying controls drawn, its
+// fill colours.
 struct WindowLook {
     bool read = false;
     ControlsDrawn controls;
@@ -213,7 +239,7 @@ inline WindowLook lookAt(HWND window, const Pixels& pixels) {
     if (pixels.empty()) return result;
     result.read = true;
     result.controls = controlsDrawn(window, pixels);
-    result.facePercent = percentOf(window, pixels, GetSysColor(COLOR_BTNFACE));
+    result.facePercent = percentOf(window, pixels, fillColours(window, pixels));
     return result;
 }
 
