@@ -21,6 +21,8 @@ struct Pixels {
     int width() const { return area.right - area.left; }
     int height() const { return area.bottom - area.top; }
     bool empty() const { return values.empty(); }
+    // The pixel at screen point (x, y), which must lie inside `area`.
+    DWORD at(int x, int y) const { return values[(y - area.top) * width() + (x - area.left)]; }
 };
 
 inline COLORREF asColorref(DWORD value) {
@@ -203,10 +205,8 @@ inline std::vector<COLORREF> fillColours(HWND window, const Pixels& pixels) {
         if (!IsWindowVisible(page)) continue;
         POINT corner = {1, 1};
         ClientToScreen(page, &corner);
-        const LONG x = corner.x - pixels.area.left;
-        const LONG y = corner.y - pixels.area.top;
-        if (x >= 0 && y >= 0 && x < pixels.width() && y < pixels.height())
-            colours.push_back(asColorref(pixels.values[static_cast<size_t>(y) * pixels.width() + x]));
+        if (PtInRect(&pixels.area, corner))
+            colours.push_back(asColorref(pixels.at(corner.x, corner.y)));
         break;
     }
     return colours;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "../drivers/screen_pixels.h"
 #include "../drivers/time_scale.h"
 
 namespace onscreen {
@@ -15,59 +16,6 @@ bool dark(DWORD pixel) {
     return r + g + b < 3 * 96;
 }
 
-// The pixels of a screen rectangle, 0x00RRGGBB, rows from the top.
-struct Pixels {
-    RECT area = {};
-    std::vector<DWORD> values;
-    int width() const { return area.right - area.left; }
-    int height() const { return area.bottom - area.top; }
-    DWORD at(int x, int y) const { return values[(y - area.top) * width() + (x - area.left)]; }
-};
-
-bool readScreen(const RECT& area, Pixels& out) {
-    out.area = area;
-    const int width = out.width(), height = out.height();
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
-    if (memory != nullptr && bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
-        GdiFlush();
-        SelectObject(memory, old);
-        if (copied) {
-            const DWORD* p = static_cast<const DWORD*>(bits);
-            out.values.assign(p, p + width * height);
-        }
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return copied;
-}
-
-std::string className(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window) {
-    char text[261] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // Characters that leave ink: no blanks, and no '&' of a mnemonic.
 int inkedCharacters(const std::string& text) {
     int n = 0;
@@ -77,7 +25,7 @@ int inkedCharacters(const std::string& text) {
 }
 
 std::string name(HWND parent, int id) {
-    return "control " + std::to_string(id) + " of \"" + windowText(rootOf(parent)) + "\"";
+    return "control " + std::to_string(id) + " of \"" + screen::textOf(rootOf(parent)) + "\"";
 }
 
 // How a control shows on the screen, and which part of its rectangle holds its content.
@@ -92,9 +40,9 @@ Look lookOf(HWND control) {
     Look look;
     GetWindowRect(control, &look.inner);
     RECT& r = look.inner;
-    const std::string cls = className(control);
+    const std::string cls = screen::classOf(control);
     const LONG style = GetWindowLongA(control, GWL_STYLE);
-    look.text = windowText(control);
+    look.text = screen::textOf(control);
     if (cls == "Button") {
         const LONG type = style & 0x0F;
         if (type == BS_GROUPBOX) {
@@ -144,15 +92,16 @@ Verdict judgeDrawn(HWND parent, int id) {
     POINT centre = {(whole.left + whole.right) / 2, (whole.top + whole.bottom) / 2};
     HWND atCentre = WindowFromPoint(centre);
     if (rootOf(atCentre) != top) {
-        v.detail = what + " is covered by the window \"" + windowText(rootOf(atCentre)) +
-                   "\" (class " + className(rootOf(atCentre)) + ")";
+        v.detail = what + " is covered by the window \"" + screen::textOf(rootOf(atCentre)) +
+                   "\" (class " + screen::classOf(rootOf(atCentre)) + ")";
         return v;
     }
     Look look = lookOf(control);
-    Pixels pixels;
+    screen::Pixels pixels;
     if (look.kind == Look::Unchecked || IsRectEmpty(&look.inner) ||
-        !readScreen(look.inner, pixels)) {
-        v.detail = what + " (class " + className(control) + ") cannot be read from the screen";
+        !screen::read(look.inner, pixels)) {
+        v.detail =
+            what + " (class " + screen::classOf(control) + ") cannot be read from the screen";
         return v;
     }
     long ink = 0, notFlat = 0;
@@ -208,8 +157,8 @@ Verdict judgeHidden(HWND parent, int id) {
     }
     RECT r;
     GetWindowRect(control, &r);
-    Pixels pixels;
-    if (!readScreen(r, pixels)) {
+    screen::Pixels pixels;
+    if (!screen::read(r, pixels)) {
         v.detail = what + " cannot be read from the screen";
         return v;
     }
