@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/sheet_windows.h"
 #include "../drivers/time_scale.h"
 #include "screen_check.h"
 #include "window_watch.h"
@@ -147,38 +148,8 @@ HWND findSheet() {
     return FindWindowA("#32770", kCaption);
 }
 
-struct Search {
-    HWND sheet;
-    bool wantOwned;  // a dialog owned by the sheet; otherwise an unowned sheet of its process
-    HWND found;
-};
-
-BOOL CALLBACK searchWindow(HWND window, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    char cls[32] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (window == s->sheet || std::string(cls) != "#32770" || !IsWindowVisible(window)) return TRUE;
-    DWORD mine = 0, theirs = 0;
-    GetWindowThreadProcessId(s->sheet, &mine);
-    GetWindowThreadProcessId(window, &theirs);
-    if (mine != theirs) return TRUE;
-    HWND owner = GetWindow(window, GW_OWNER);
-    if (s->wantOwned ? owner == s->sheet : owner == nullptr) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND findOther(HWND sheet, bool owned) {
-    Search s{sheet, owned, nullptr};
-    EnumWindows(searchWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-HWND currentPage(HWND sheet) {
-    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
+using sheets::currentPage;
+using sheets::findOther;
 
 // The microphone source's Value in the simulated mixer (destination 0), -1 when not found.
 long micBoostInMixer() {
