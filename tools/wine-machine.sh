@@ -10,6 +10,8 @@
 #   tools/wine-machine.sh run     PREFIX [--timeout SECONDS] PROGRAM [ARGUMENT...]
 #                                 (PROGRAM: a Windows path, a name Windows finds, a host file)
 #   tools/wine-machine.sh screenshot PREFIX FILE.png
+#   tools/wine-machine.sh follow-shots PREFIX LOG PID SHOT-PREFIX
+#                                 (a screenshot at each "shown: <step>" line of a driver)
 #   tools/wine-machine.sh stop    PREFIX
 #   tools/wine-machine.sh destroy PREFIX
 #   tools/wine-machine.sh probe          (can this machine run Wine's 32-bit programs?)
@@ -759,6 +761,34 @@ wm_screenshot() {
   timeout "$(wm_scaled 30)" import -display "$display" -window root "$file"
 }
 
+# Follows a driver's "shown: <step>" lines in LOG while the process PID runs: a screenshot
+# of each step in SHOT-PREFIX<step>.png, then the file C:\shot-<step> in the machine, which
+# tells the driver to go on. One line per picture; 1 when a picture could not be taken.
+wm_follow_shots() {
+  local prefix=$1 log=$2 pid=$3 shots=$4 done_steps="" step status=0
+  while kill -0 "$pid" 2>/dev/null || [ -n "$(wm_next_step "$log" "$done_steps")" ]; do
+    step=$(wm_next_step "$log" "$done_steps")
+    if [ -z "$step" ]; then sleep 0.1; continue; fi
+    if wm_screenshot "$prefix" "$shots$step.png"; then
+      echo "screenshot: $shots$step.png"
+    else
+      echo "FAIL: no screenshot of $step"
+      status=1
+    fi
+    touch "$prefix/drive_c/shot-$step"
+    done_steps="$done_steps $step "
+  done
+  return "$status"
+}
+
+# The first step of LOG's "shown: <step>" lines that is not among DONE (" a  b " form).
+wm_next_step() {
+  local step
+  for step in $(tr -d '\r' <"$1" 2>/dev/null | sed -n 's/^shown: //p'); do
+    case "$2" in *" $step "*) ;; *) echo "$step"; return ;; esac
+  done
+}
+
 wm_stop() {
   local prefix state
   prefix=$(wm_prefix_path "${1:-}") || return 1
@@ -780,10 +810,11 @@ wm_destroy() {
 
 if [ "$wm_sourced" = 0 ]; then
   command=${1:-}
-  [ -n "$command" ] || { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+  [ -n "$command" ] || { sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
   shift
   case "$command" in
-    create | start | install-description | use-locale | install-files | run | screenshot | stop | destroy)
+    create | start | install-description | use-locale | install-files | run | screenshot | \
+      follow-shots | stop | destroy)
       "wm_${command//-/_}" "$@"
       ;;
     template) wm_template ;;

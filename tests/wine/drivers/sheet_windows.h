@@ -19,8 +19,7 @@ inline BOOL CALLBACK searchWindow(HWND window, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof cls);
-    if (window == s->sheet || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window))
-        return TRUE;
+    if (window == s->sheet || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     DWORD mine = 0, theirs = 0;
     GetWindowThreadProcessId(s->sheet, &mine);
     GetWindowThreadProcessId(window, &theirs);

@@ -77,30 +77,8 @@ printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\r\n"RelayIncl
 wm_run "$prefix" --timeout 60 regedit /S 'C:\relay.reg' >"$work/regedit.log" 2>&1 ||
   fail "the relay setting could not be imported"
 
-# Follows the driver's "shown: <step>" lines: a screenshot each, then the go-ahead.
-follow() {
-  local log=$1 pid=$2 done_steps="" step png colours
-  while kill -0 "$pid" 2>/dev/null || [ -n "$(pending "$log" "$done_steps")" ]; do
-    step=$(pending "$log" "$done_steps")
-    if [ -z "$step" ]; then sleep 0.2; continue; fi
-    png=$shots/$language-$step.png
-    if wm_screenshot "$prefix" "$png"; then
-      colours=$(convert "$png" -format '%k' info:)
-      echo "screenshot: $png ($colours colours)"
-      [ "$colours" -ge 4 ] || fail "$png shows $colours colour(s), not a window"
-    else
-      fail "no screenshot of $step"
-    fi
-    touch "$prefix/drive_c/shot-$step"
-    done_steps="$done_steps $step "
-  done
-}
-pending() {
-  local step
-  for step in $(tr -d '\r' <"$1" 2>/dev/null | sed -n 's/^shown: //p'); do
-    case "$2" in *" $step "*) ;; *) echo "$step"; return ;; esac
-  done
-}
+# A screenshot at each step of the driver, which has read what the viewer shows just before.
+follow() { wm_follow_shots "$prefix" "$1" "$2" "$shots/$language-" || status=1; }
 
 # The English file without a language code, shown by the viewer alone.
 if [ "$language" = en ]; then

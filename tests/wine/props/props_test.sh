@@ -69,31 +69,9 @@ drv='C:\windows\'"$(basename "$driver")"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-# Follows the driver's "shown: <step>" lines: a screenshot each, then the go-ahead.
-follow() {
-  local log=$1 pid=$2
-  local done_steps=""
-  while kill -0 "$pid" 2>/dev/null || [ -n "$(pending "$log" "$done_steps")" ]; do
-    local step
-    step=$(pending "$log" "$done_steps")
-    if [ -z "$step" ]; then sleep 0.1; continue; fi
-    local png=$shots/$step.png
-    # What the picture must show the driver has checked on the screen just before.
-    if wm_screenshot "$prefix" "$png"; then
-      echo "screenshot: $png"
-    else
-      fail "no screenshot of $step"
-    fi
-    touch "$prefix/drive_c/shot-$step"
-    done_steps="$done_steps $step "
-  done
-}
-pending() {
-  local step
-  for step in $(tr -d '\r' <"$1" 2>/dev/null | sed -n 's/^shown: //p'); do
-    case "$2" in *" $step "*) ;; *) echo "$step"; return ;; esac
-  done
-}
+# A screenshot at each step of the driver; what the picture must show the driver has
+# checked on the screen just before.
+follow() { wm_follow_shots "$prefix" "$1" "$2" "$shots/" || status=1; }
 
 case "$case" in
   tour)
