@@ -39,9 +39,9 @@ bool readHelpSource(const std::string& path, HelpSource& source) {
             std::istringstream words(line);
             std::string directive;
             words >> directive;
-            if (directive == ".title") {
-                std::getline(words >> std::ws, source.fileTitle);
-            } else if (directive == ".topic" || directive == ".popup") {
+            // Other directives (the file's title, its contents topic) say nothing the
+            // viewer's window is checked for.
+            if (directive == ".topic" || directive == ".popup") {
                 HelpEntry entry;
                 words >> entry.context;
                 entry.topic = directive == ".topic";

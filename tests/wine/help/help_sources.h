@@ -14,7 +14,6 @@ struct HelpEntry {
 };
 
 struct HelpSource {
-    std::string fileTitle;  // ".title"
     std::vector<HelpEntry> entries;
 
     const HelpEntry* find(long context) const;
