@@ -5,10 +5,13 @@
 #                                        [--xvfb | --no-xvfb] [--desktop WxH]
 #   tools/wine-machine.sh start   PREFIX [--xvfb | --no-xvfb]
 #   tools/wine-machine.sh install-description PREFIX NAME|DIR
+#   tools/wine-machine.sh use-locale PREFIX LCID   (the locale of the programs run from now on)
 #   tools/wine-machine.sh install-files PREFIX windows|system FILE...
 #   tools/wine-machine.sh run     PREFIX [--timeout SECONDS] PROGRAM [ARGUMENT...]
 #                                 (PROGRAM: a Windows path, a name Windows finds, a host file)
 #   tools/wine-machine.sh screenshot PREFIX FILE.png
+#   tools/wine-machine.sh follow-shots PREFIX LOG PID SHOT-PREFIX
+#                                 (a screenshot at each "shown: <step>" line of a driver)
 #   tools/wine-machine.sh stop    PREFIX
 #   tools/wine-machine.sh destroy PREFIX
 #   tools/wine-machine.sh probe          (can this machine run Wine's 32-bit programs?)
@@ -112,6 +115,7 @@ wm_set_env_words() {
   wm_env_words=(WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${TUNARA_WINEDEBUG:--all}"
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d" DISPLAY="$display")
   if [ -f "$state/lc_all" ]; then wm_env_words+=(LC_ALL="$(cat "$state/lc_all")"); fi
+  if [ -f "$state/locpath" ]; then wm_env_words+=(LOCPATH="$(cat "$state/locpath")"); fi
 }
 
 # Runs a command in the prefix's Wine environment.
@@ -590,6 +594,34 @@ wm_locale_name() {
   esac
 }
 
+# Wine takes the user's and the threads' locale from the Unix locale (LC_ALL) of each program,
+# so a Windows locale (LCID, 4 hex digits) is set by running the programs in the Unix locale
+# that matches it. That locale must exist: installed on the system, or compiled by localedef
+# into the folder TUNARA_WINE_LOCALES names (a folder <name> per locale, reached through
+# LOCPATH), for machines without the system's locales. Returns 1 when neither has it; the
+# programs then stay in Wine's default (English, United States).
+wm_use_locale() {
+  local prefix state lc
+  prefix=$(wm_prefix_path "${1:-}") || return 1
+  state=$(wm_state "$prefix")
+  rm -f "$state/lc_all" "$state/locpath"
+  lc=$(wm_locale_name "${2:-}")
+  if [ "$lc" = "?" ]; then
+    wm_log "locale $2 has no Unix locale here; Wine stays on its default"
+    return 1
+  fi
+  [ -n "$lc" ] || return 0
+  if locale -a 2>/dev/null | grep -qix "${lc/UTF-8/utf8}"; then
+    echo "$lc" >"$state/lc_all"
+  elif [ -n "${TUNARA_WINE_LOCALES:-}" ] && [ -f "$TUNARA_WINE_LOCALES/$lc/LC_CTYPE" ]; then
+    echo "$lc" >"$state/lc_all"
+    realpath -- "$TUNARA_WINE_LOCALES" >"$state/locpath"
+  else
+    wm_log "Unix locale $lc is neither installed nor compiled; Wine stays on its default"
+    return 1
+  fi
+}
+
 wm_install_description() {
   local prefix source ini state
   prefix=$(wm_prefix_path "${1:-}") || return 1
@@ -631,19 +663,7 @@ wm_install_description() {
   wm_wine_quiet "$prefix" 60 wine regedit /S "$(wm_windows_name "$state/settings.reg")" ||
     { wm_die "could not set the Windows version"; return 1; }
 
-  if [ -n "$locale" ]; then
-    local lc
-    lc=$(wm_locale_name "$locale")
-    if [ "$lc" = "?" ]; then
-      wm_log "locale $locale has no Unix locale here; Wine stays on its default"
-    elif [ -n "$lc" ]; then
-      if locale -a 2>/dev/null | grep -qix "${lc/UTF-8/utf8}"; then
-        echo "$lc" >"$state/lc_all"
-      else
-        wm_log "Unix locale $lc is not installed; Wine stays on its default"
-      fi
-    fi
-  fi
+  if [ -n "$locale" ]; then wm_use_locale "$prefix" "$locale" || true; fi
 
   # Folder names of the description that Wine does not use itself.
   wm_link_folder "$prefix" "$windows" "$prefix/drive_c/windows"
@@ -741,6 +761,34 @@ wm_screenshot() {
   timeout "$(wm_scaled 30)" import -display "$display" -window root "$file"
 }
 
+# Follows a driver's "shown: <step>" lines in LOG while the process PID runs: a screenshot
+# of each step in SHOT-PREFIX<step>.png, then the file C:\shot-<step> in the machine, which
+# tells the driver to go on. One line per picture; 1 when a picture could not be taken.
+wm_follow_shots() {
+  local prefix=$1 log=$2 pid=$3 shots=$4 done_steps="" step status=0
+  while kill -0 "$pid" 2>/dev/null || [ -n "$(wm_next_step "$log" "$done_steps")" ]; do
+    step=$(wm_next_step "$log" "$done_steps")
+    if [ -z "$step" ]; then sleep 0.1; continue; fi
+    if wm_screenshot "$prefix" "$shots$step.png"; then
+      echo "screenshot: $shots$step.png"
+    else
+      echo "FAIL: no screenshot of $step"
+      status=1
+    fi
+    touch "$prefix/drive_c/shot-$step"
+    done_steps="$done_steps $step "
+  done
+  return "$status"
+}
+
+# The first step of LOG's "shown: <step>" lines that is not among DONE (" a  b " form).
+wm_next_step() {
+  local step
+  for step in $(tr -d '\r' <"$1" 2>/dev/null | sed -n 's/^shown: //p'); do
+    case "$2" in *" $step "*) ;; *) echo "$step"; return ;; esac
+  done
+}
+
 wm_stop() {
   local prefix state
   prefix=$(wm_prefix_path "${1:-}") || return 1
@@ -762,10 +810,11 @@ wm_destroy() {
 
 if [ "$wm_sourced" = 0 ]; then
   command=${1:-}
-  [ -n "$command" ] || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+  [ -n "$command" ] || { sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
   shift
   case "$command" in
-    create | start | install-description | install-files | run | screenshot | stop | destroy)
+    create | start | install-description | use-locale | install-files | run | screenshot | \
+      follow-shots | stop | destroy)
       "wm_${command//-/_}" "$@"
       ;;
     template) wm_template ;;

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/screen_pixels.h"
 #include "../drivers/time_scale.h"
 #include "lang/resource_ids.h"
 #include "platform/win32/win32_machine.h"
@@ -114,8 +115,11 @@ std::string messageBoxText(HWND box) {
     return longest;
 }
 
-// Announces a step and waits until the script has its screenshot.
-void shown(const std::string& step) {
+// Announces a step and waits until the script has its screenshot. What the screenshot will
+// show is checked first, on the screen itself: every text of the window drawn on its face.
+void shown(HWND window, const std::string& step) {
+    const screen::WindowLook look = screen::look(window);
+    check(look.shown(), step + " is on the screen: " + look.describe());
     std::printf("shown: %s\n", step.c_str());
     std::fflush(stdout);
     const std::string signal = "C:\\shot-" + step;
@@ -178,7 +182,7 @@ void answerSummary(const std::string& caption, HWND prompt, const std::string& s
     if (box == nullptr) return;
     const std::string text = messageBoxText(box);
     check(text == expected.summary, step + " reads: " + text);
-    shown(step);
+    shown(box, step);
     click(box, IDOK);
 }
 
@@ -207,7 +211,7 @@ DWORD WINAPI user(LPVOID parameter) {
     check(!isVisible(prompt, IDC_DOSPROMPT_REMOVE), "C (remove) is hidden");
     plan.promptHeight[0] = windowHeight(prompt);
     plan.okTop[0] = clientTop(prompt, IDOK);
-    shown("install-prompt");
+    shown(prompt, "install-prompt");
     click(prompt, IDC_DOSPROMPT_LINE_FILES);
     check(isChecked(prompt, IDC_DOSPROMPT_LINE_FILES), "B ticked");
     click(prompt, IDOK);
@@ -229,7 +233,7 @@ DWORD WINAPI user(LPVOID parameter) {
           "A, B and the line files are hidden");
     plan.promptHeight[1] = windowHeight(prompt);
     plan.okTop[1] = clientTop(prompt, IDOK);
-    shown("remove-prompt");
+    shown(prompt, "remove-prompt");
     click(prompt, IDOK);
     answerSummary("Remove Native DOS Support", prompt, "remove-summary", e);
     return 0;

@@ -7,8 +7,9 @@
 # English language module in its system folder. dosedit_driver.exe installs and then removes
 # native DOS support through the settings object, answering the prompt (dialog 185) and the
 # summaries like a user from a second thread (tests/wine/dosedit/dosedit_driver.cpp). Each
-# time it says "shown: <step>", this script takes a screenshot of the screen
-# (OUTPUT-DIR/dosedit/<step>.png) and tells it to go on. The machine is removed at the end
+# time it says "shown: <step>" (after checking on the screen that the window's texts are
+# drawn), this script takes a screenshot of the screen (OUTPUT-DIR/dosedit/<step>.png) and
+# tells it to go on. The machine is removed at the end
 # (TUNARA_KEEP_WINE_PREFIX=1 keeps it for a look).
 set -euo pipefail
 
@@ -62,11 +63,10 @@ for step in install-prompt install-summary remove-prompt remove-summary; do
     break
   fi
   png=$shots/$step.png
+  # The driver has read this screen back before saying "shown": every text of the window
+  # drawn on its face ("ok/FAIL: <step> is on the screen", in its log below).
   if wm_screenshot "$prefix" "$png"; then
-    # A dialog on the screen has text and frames: far more than one colour.
-    colours=$(convert "$png" -format '%k' info:)
-    echo "screenshot: $png ($colours colours)"
-    [ "$colours" -ge 4 ] || { echo "FAIL: $png shows $colours colour(s), not a dialog"; status=1; }
+    echo "screenshot: $png"
   else
     echo "FAIL: no screenshot of $step"
     status=1

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <string>
 
+#include "screen_pixels.h"
 #include "time_scale.h"
 
 namespace {
@@ -214,51 +215,23 @@ struct PixelCount {
 bool countPixels(HWND box, const SIZE& extent, PixelCount& count) {
     RECT client;
     if (!GetClientRect(box, &client)) return false;
-    POINT origin = {0, 0};
-    ClientToScreen(box, &origin);
-    const int width = client.right;
-    const int height = client.bottom;
-    if (width <= 0 || height <= 0) return false;
-
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
-    if (memory != nullptr && bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY) != 0;
-        GdiFlush();
-        SelectObject(memory, old);
-    }
-    if (copied) {
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        const DWORD* pixels = static_cast<const DWORD*>(bits);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const DWORD p = pixels[y * width + x];  // 0x00RRGGBB
-                const COLORREF colour = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-                const bool inText = x >= 21 && x < 21 + extent.cx && y >= 11 && y < 11 + extent.cy;
-                if (colour == kTextColour) {
-                    (inText ? count.textColour : count.textColourOutside)++;
-                } else if (colour == face) {
-                    count.background++;
-                }
-                count.total++;
+    MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    screen::Pixels pixels;
+    if (!screen::read(client, pixels)) return false;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            const COLORREF colour = screen::asColorref(pixels.at(client.left + x, client.top + y));
+            const bool inText = x >= 21 && x < 21 + extent.cx && y >= 11 && y < 11 + extent.cy;
+            if (colour == kTextColour) {
+                (inText ? count.textColour : count.textColourOutside)++;
+            } else if (colour == face) {
+                count.background++;
             }
+            count.total++;
         }
     }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return copied;
+    return true;
 }
 
 void checkNoticeBox(HWND box, const Child& child, const std::string& notice) {

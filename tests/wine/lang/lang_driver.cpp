@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/screen_pixels.h"
 #include "lang/resource_ids.h"
 #include "platform/win32/win32_machine.h"
 #include "settings/language_module.h"
@@ -254,53 +255,58 @@ void pump(DWORD milliseconds) {
     }
 }
 
-// Copies the window as it is on the screen into a 24-bit BMP file.
-bool saveWindow(HWND window, const std::string& path) {
+// Copies the window as it is on the screen into `pixels` and a 24-bit BMP file.
+bool saveWindow(HWND window, const std::string& path, screen::Pixels& pixels) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     pump(500);
     RECT r;
     GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
+    if (!screen::read(r, pixels)) return false;
+    const int w = pixels.width(), h = pixels.height();
     const DWORD stride = ((w * 3) + 3) & ~3;
     const DWORD size = stride * h;
+    std::vector<BYTE> rows(size);
+    for (int y = 0; y < h; ++y) {  // the file's rows run bottom up
+        BYTE* out = &rows[(h - 1 - y) * stride];
+        for (int x = 0; x < w; ++x) {
+            const DWORD p = pixels.values[y * w + x];
+            out[x * 3] = static_cast<BYTE>(p & 0xFF);
+            out[x * 3 + 1] = static_cast<BYTE>((p >> 8) & 0xFF);
+            out[x * 3 + 2] = static_cast<BYTE>((p >> 16) & 0xFF);
+        }
+    }
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = h;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biSizeImage = size;
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + size;
-    info.bmiHeader.biSizeImage = size;
     std::FILE* out = std::fopen(path.c_str(), "wb");
     bool ok = out != nullptr;
     if (ok) {
         ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-             std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-             std::fwrite(bits, size, 1, out) == 1;
+             std::fwrite(&header, sizeof header, 1, out) == 1 &&
+             std::fwrite(rows.data(), size, 1, out) == 1;
         ok = std::fclose(out) == 0 && ok;
     }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return ok;
 }
 
+// Saves the window's picture and checks on the same pixels that it shows every text of the
+// window drawn on its face: a blank or half-drawn window fails here.
 void shoot(HWND window, const std::string& folder, const char* name) {
     const std::string path = folder + "\\" + name + ".bmp";
-    check(saveWindow(window, path), std::string("screenshot ") + name);
+    screen::Pixels pixels;
+    check(saveWindow(window, path, pixels), std::string("screenshot ") + name);
+    const screen::WindowLook look = screen::lookAt(window, pixels);
+    check(look.shown(), std::string(name) + " is on the screen: " + look.describe());
     std::printf("shot %s\n", name);
 }
 

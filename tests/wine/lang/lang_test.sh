@@ -81,13 +81,9 @@ for module in "$@"; do
   for bmp in "$host_folder"/*.bmp; do
     [ -f "$bmp" ] || continue
     png=$shots/$stem-$(basename "${bmp%.bmp}").png
+    # What each picture shows (every text of the window drawn on its face) the driver has
+    # checked on the very pixels it saved: "ok/FAIL: <name> is on the screen" above.
     convert "$bmp" "$png"
-    # A finished dialog has text and frames: far more than one colour.
-    colours=$(convert "$png" -format '%k' info:)
-    if [ "$colours" -lt 4 ]; then
-      echo "FAIL: $png shows $colours colour(s), not a dialog"
-      status=1
-    fi
     count=$((count + 1))
   done
   echo "$name: $count screenshot(s) in $shots"

@@ -3,9 +3,24 @@
 //   tray_driver windows            number of top-level windows of class "Tunara Taskbar"
 //   tray_driver wait-window        waits up to 20 s for the tray window; exit code 1 if none
 //   tray_driver icon               whether the shell holds icon 1 of the tray window
-//   tray_driver menu               presses the right button on the icon (the icon's callback
-//                                  message), waits for the popup menu, prints "shown: menu",
-//                                  waits for C:\shot-menu, then closes the menu with Escape
+//   tray_driver menu OUTPUT HW MIC SET GREY
+//                                  presses the right button on the icon (the icon's callback
+//                                  message), waits for the popup menu, checks its items as
+//                                  the tray set them and its picture on the screen, prints
+//                                  "shown: menu", waits for C:\shot-menu, then closes the
+//                                  menu with Escape. The expected state: OUTPUT speakers or
+//                                  headphones; HW and MIC on or off; SET the sample set
+//                                  checked (none, 2, 4, or "-" for no item checked); GREY the
+//                                  greyed sets ("-", 2, 4 or 2,4)
+//   tray_driver restart-prompt     chooses hardware acceleration (2613) and checks the
+//                                  restart prompt it ends with; answers No
+//   tray_driver watch SECONDS PROGRAM [ARGS...]
+//                                  runs PROGRAM and reports every window it creates
+//                                  ("created: ...") and shows ("shown: ...", message boxes
+//                                  with their caption, text and buttons; each box is then
+//                                  answered with its first button), then "ran: N ms" (from
+//                                  its start to its end) and "exit: CODE". After
+//                                  SECONDS (stretched by the time scale) it is ended
 //   tray_driver command ID         the menu command ID, as choosing it from the menu
 //   tray_driver exit               sends "Tell TunaraTray to exit"
 //   tray_driver exit-thread        posts it to the tray window's thread instead
@@ -25,6 +40,11 @@
 #include <string>
 
 #include "../drivers/time_scale.h"
+#include "message_box.h"
+#include "tray_checks.h"
+#include "tray_menu_check.h"
+#include "window_watch.h"
+
 namespace {
 
 const char kTrayClass[] = "Tunara Taskbar";
@@ -42,10 +62,6 @@ HWND trayWindow() {
     return FindWindowA(kTrayClass, nullptr);
 }
 
-bool fileExists(const char* path) {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 int recordAsUpdater() {
     FILE* out = std::fopen("C:\\axdist.txt", "w");
     if (out == nullptr) return 1;
@@ -54,34 +70,49 @@ int recordAsUpdater() {
     return 0;
 }
 
-int menu(HWND tray) {
-    PostMessageA(tray, 0x8000, 0, WM_RBUTTONDOWN);
-    HWND popup = nullptr;
-    for (DWORD i = 0; i < scaledWait(200) && popup == nullptr; ++i) {
-        Sleep(100);
-        popup = FindWindowA("#32768", nullptr);
-        if (popup != nullptr && !IsWindowVisible(popup)) popup = nullptr;
+// Chooses hardware acceleration, which always ends with the restart prompt: string 3 of the
+// language module under its product title (string 6), Yes and No, the warning icon. No
+// leaves Windows running.
+int restartPrompt(HWND tray) {
+    HMODULE module = LoadLibraryA("cnctlen_.dll");
+    char question[512] = {}, title[260] = {};
+    if (module != nullptr) {
+        LoadStringA(module, 3, question, sizeof question);
+        LoadStringA(module, 6, title, sizeof title);
     }
-    if (popup == nullptr) {
-        std::printf("FAIL: no popup menu\n");
+    if (!traycheck::check(question[0] != '\0' && title[0] != '\0',
+                          "strings 3 and 6 of cnctlen_.dll load"))
         return 1;
-    }
-    std::printf("shown: menu\n");
-    std::fflush(stdout);
-    for (DWORD i = 0; i < scaledWait(600) && !fileExists("C:\\shot-menu"); ++i) Sleep(100);
-    // Escape ends the menu's own loop in the tray's thread.
-    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageA(tray, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (DWORD i = 0; i < scaledWait(100); ++i) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(tray, &process);
+    PostMessageA(tray, WM_COMMAND, 2613, 0);
+    HWND box = nullptr;
+    for (DWORD i = 0; i < scaledWait(200) && box == nullptr; ++i) {
         Sleep(100);
-        HWND still = FindWindowA("#32768", nullptr);
-        if (still == nullptr || !IsWindowVisible(still)) {
-            std::printf("ok: menu closed\n");
-            return 0;
-        }
+        box = traycheck::findBox(process);
     }
-    std::printf("FAIL: the menu stayed open\n");
-    return 1;
+    if (!traycheck::check(box != nullptr, "the restart prompt appears")) return 1;
+    Sleep(300);  // let it finish drawing
+    const traycheck::BoxView view = traycheck::viewBox(box);
+    using traycheck::quoted;
+    traycheck::check(view.caption == title,
+                     "its caption is the product title: " + quoted(view.caption) + ", expected " +
+                         quoted(title));
+    traycheck::check(view.text == question,
+                     "its text is the restart question: " + quoted(view.text) + ", expected " +
+                         quoted(question));
+    traycheck::check(traycheck::buttonList(view.buttons) == "6,7",
+                     "its buttons are Yes and No (" + traycheck::buttonList(view.buttons) + ")");
+    traycheck::check(view.icon, "it shows an icon");
+    traycheck::check(view.look.shown(), "it is on the screen: " + view.look.describe());
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    bool closed = false;
+    for (DWORD i = 0; i < scaledWait(100) && !closed; ++i) {
+        Sleep(100);
+        closed = !IsWindow(box) || !IsWindowVisible(box);
+    }
+    traycheck::check(closed, "No closes the prompt");
+    return traycheck::failures == 0 ? 0 : 1;
 }
 
 int value(const char* key, const char* name) {
@@ -126,6 +157,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (what == "value" && argc >= 4) return value(argv[2], argv[3]);
+    if (what == "watch" && argc >= 4)
+        return traycheck::watchProgram(std::atoi(argv[2]), argc - 3, argv + 3);
     if (what == "delete" && argc >= 4) {
         HKEY handle = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, argv[2], 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
@@ -161,7 +194,12 @@ int main(int argc, char** argv) {
         std::printf("%s\n", held ? "present" : "absent");
         return held ? 0 : 1;
     }
-    if (what == "menu") return menu(tray);
+    if (what == "menu" && argc >= 7) {
+        traycheck::MenuExpectation expected;
+        if (!traycheck::parseMenuExpectation(argv + 2, expected)) return 2;
+        return traycheck::checkTrayMenu(tray, expected);
+    }
+    if (what == "restart-prompt") return restartPrompt(tray);
     if (what == "command" && argc >= 3) {
         PostMessageA(tray, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0);
         return 0;

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # tnrtray.exe end to end on throw-away Wine machines with their own Xvfb.
 #
-#   tray_test.sh MACHINES-DIR TNRTRAY.EXE TRAY_DRIVER.EXE CNCTLEN_.DLL OUTPUT-DIR
+#   tray_test.sh MACHINES-DIR TNRTRAY.EXE TRAY_DRIVER.EXE CNCTLEN_.DLL OUTPUT-DIR TRAY_SPY.DLL
 #
 # On the Windows 98 Maestro-2E description: each maintenance option with its registry and
-# file effects; then the tray itself: one window of class "Tunara Taskbar" even when started
-# twice, its icon, the popup menu opened through the icon's callback message (screenshot in
-# OUTPUT-DIR/tray/menu.png), the headphones command reaching the simulated card, and the exit
-# message ending it with code 0; last the uninstall clean-up. On the description without a
-# card the tray ends at once without a window. The machines are removed at the end
+# file effects, watched from its start to its end for any window it creates or shows (there
+# must be none; tray_driver watch, with tray_spy.dll hooking the program's thread); without
+# the language module the tray's fixed English message and nothing else; then the tray
+# itself: one window of class "Tunara Taskbar" even when started twice, its icon, the popup
+# menu opened through the icon's callback message with every item, check mark and grey state
+# read inside the tray and its picture checked on the screen (screenshot in
+# OUTPUT-DIR/tray/menu.png), the headphones command reaching the simulated card, the restart
+# prompt of hardware acceleration with its texts, and the exit message ending it with code 0;
+# last the uninstall clean-up. On the description without a card the tray ends at once
+# without a window. The machines are removed at the end
 # (TUNARA_KEEP_WINE_PREFIX=1 keeps them for a look).
 set -euo pipefail
 
@@ -17,6 +22,7 @@ tray=${2:?tnrtray.exe}
 driver=${3:?tray_driver.exe}
 module=${4:?cnctlen_.dll}
 output=${5:?output folder}
+spy=${6:?tray_spy.dll}
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 # shellcheck source=../../../tools/wine-machine.sh
@@ -52,12 +58,28 @@ tray_exe='C:\windows\system\tnrtray.exe'
 
 drive() { wm_run "$prefix" --timeout 60 "$driver_exe" "$@" 2>>"$work/driver-stderr.log" | tr -d '\r'; }
 value() { drive value "$1" "$2"; }
-# Runs tnrtray with an option; it must end by itself with exit code 0.
-tray_option() {
+# Runs tnrtray under the driver's watch (every window it creates or shows, from its start to
+# its end) into $watch_log; the watch itself must have worked.
+watched_run() {
+  watch_log=$work/watch-$((++watch_runs)).log
   local rc=0
-  wm_run "$prefix" --timeout 60 "$tray_exe" "$@" >>"$work/tnrtray.log" 2>&1 || rc=$?
-  [ "$rc" = 0 ] || fail "tnrtray $* ended with $rc"
+  wm_run "$prefix" --timeout 150 "$driver_exe" watch 60 "$tray_exe" "$@" 2>>"$work/driver-stderr.log" \
+    | tr -d '\r' >"$watch_log" || rc=$?
+  { echo "-- tnrtray $*"; cat "$watch_log"; } >>"$work/tnrtray.log"
+  [ "$rc" = 0 ] || fail "the watch of tnrtray $* ended with $rc"
+  sed -n "s/^FAIL: /FAIL: tnrtray $* - /p" "$watch_log"
+  if grep -q '^FAIL' "$watch_log"; then status=1; fi
 }
+watch_runs=0
+# Runs tnrtray so that it must end by itself with exit code 0 and no window at all.
+quiet_run() {
+  watched_run "$@"
+  grep -qx 'exit: 0' "$watch_log" || fail "tnrtray $* ended with $(sed -n 's/^exit: //p' "$watch_log")"
+  if grep -q '^created: \|^shown: ' "$watch_log"; then
+    fail "tnrtray $* made a window: $(grep '^created: \|^shown: ' "$watch_log" | paste -sd ';')"
+  fi
+}
+tray_option() { quiet_run "$@"; }
 expect_value() {  # key name expected what
   local got
   got=$(value "$1" "$2")
@@ -67,7 +89,7 @@ windows_count() { drive windows; }
 
 wm_create "$prefix" --xvfb
 wm_install_description "$prefix" "$machines/win98-maestro2e"
-wm_install_files "$prefix" windows "$driver"
+wm_install_files "$prefix" windows "$driver" "$spy"
 wm_install_files "$prefix" system "$tray" "$module"
 cp "$driver" "$work/AXDist.exe"
 wm_install_files "$prefix" system "$work/AXDist.exe"
@@ -117,14 +139,41 @@ after=$(value "$config_key" SoundLibSize)
 echo "SoundLibSize: $before -> $after"
 [ "$after" = 0200 ] && ok "-wavetableTwoMb chooses the 2 MB set" || fail "-wavetableTwoMb: SoundLibSize $after"
 
+# ---- Without the language module -----------------------------------------------------------
+echo "== no language module"
+# The fixed English message, owned by no window, answered with OK; no tray window ever.
+modules=$(find "$c/windows" -maxdepth 2 -iname cnctlen_.dll)
+for m in $modules; do mv "$m" "$m.away"; done
+watched_run
+for m in $modules; do mv "$m.away" "$m"; done
+grep -qx 'exit: 0' "$watch_log" && ok "without a language module the tray ends with 0" \
+  || fail "without a language module: $(grep '^exit: ' "$watch_log")"
+expect_line() {  # line what
+  if grep -qxF -- "$1" "$watch_log"; then ok "$2"; else fail "$2: expected '$1'"; fi
+}
+[ "$(grep -c '^shown: ' "$watch_log")" = 1 ] && ok "one window shown without a language module" \
+  || fail "windows shown without a language module: $(grep '^shown: ' "$watch_log" | paste -sd ';')"
+expect_line 'box-caption: Tunara Properties error' "its caption"
+expect_line 'box-text: "Unable to find any resource files, quitting application"' "its text"
+expect_line 'box-buttons: 1' "its one button, OK"
+expect_line 'box-icon: yes' "its icon"
+grep -q '^box-look: ok' "$watch_log" && ok "the message is on the screen" \
+  || fail "the message: $(grep '^box-look: ' "$watch_log")"
+# The watch sees windows that are never shown as well: this one is created, the tray's not.
+grep -q '^created: #32770 top-level' "$watch_log" && ok "the watch sees the message created" \
+  || fail "the watch saw no message created"
+! grep -q '^created: Tunara Taskbar' "$watch_log" && ok "no tray window without a language module" \
+  || fail "a tray window without a language module"
+
 # ---- The tray ---------------------------------------------------------------------------------
 echo "== tray"
+# Without a file of the 4 MB set its item is grey; the 2 MB set stays the one in force.
+find "$c/windows/system/" -maxdepth 1 -iname 'plat4meg.img' -delete
 wm_run "$prefix" --timeout 300 "$tray_exe" >"$work/tray-run.log" 2>&1 &
 tray_pid=$!
 if drive wait-window >/dev/null; then ok "the tray window exists"; else fail "no tray window"; fi
-rc=0
-wm_run "$prefix" --timeout 60 "$tray_exe" >>"$work/tnrtray.log" 2>&1 || rc=$?
-[ "$rc" = 0 ] && ok "a second tray ends with 0" || fail "the second tray ended with $rc"
+# A second tray ends at once, without a window and without a message.
+quiet_run
 count=$(windows_count)
 [ "$count" = 1 ] && ok "one window of class Tunara Taskbar" || fail "$count tray windows"
 [ "$(drive icon)" = present ] && ok "the icon is in the notification area" || fail "no icon"
@@ -133,26 +182,28 @@ count=$(windows_count)
 
 rm -f "$c/shot-menu"
 # Straight into the log (no filter buffering it): the script waits for the driver's line.
-wm_run "$prefix" --timeout 120 "$driver_exe" menu >"$work/menu.log" 2>>"$work/driver-stderr.log" &
+# The prepared machine: speakers, hardware acceleration on, microphone boost off, the 2 MB set
+# in force (chosen by -wavetableTwoMb above), no file of the 4 MB set. The driver reads the
+# menu inside the tray and its picture on the screen before it says "shown: menu".
+wm_run "$prefix" --timeout 120 "$driver_exe" menu speakers on off 2 4 >"$work/menu.log" \
+  2>>"$work/driver-stderr.log" &
 menu_pid=$!
-for _ in $(seq 1 "$(wm_scaled 300)"); do grep -q '^shown: menu' "$work/menu.log" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 1 "$(wm_scaled 300)"); do
+  grep -q '^shown: menu' "$work/menu.log" 2>/dev/null && break
+  kill -0 "$menu_pid" 2>/dev/null || break
+  sleep 0.1
+done
 if grep -q '^shown: menu' "$work/menu.log"; then
-  sleep 0.5
   png=$shots/menu.png
-  if wm_screenshot "$prefix" "$png"; then
-    colours=$(convert "$png" -format '%k' info:)
-    echo "screenshot: $png ($colours colours)"
-    [ "$colours" -ge 4 ] || fail "$png shows $colours colour(s), no menu"
-  else
-    fail "no screenshot of the menu"
-  fi
+  if wm_screenshot "$prefix" "$png"; then echo "screenshot: $png"; else fail "no screenshot of the menu"; fi
 else
   fail "the popup menu never showed"
 fi
 touch "$c/shot-menu"
-wait "$menu_pid" || true
+rc=0
+wait "$menu_pid" || rc=$?
 tr -d '\r' <"$work/menu.log"
-grep -q '^ok: menu closed' "$work/menu.log" || fail "the popup menu"
+[ "$rc" = 0 ] || fail "the popup menu (driver exit code $rc)"
 
 expect_value 'Software\SimulatedHardware\DirectSound' SpeakerConfig 04000000 "the card starts on speakers"
 drive command 2611 >/dev/null
@@ -169,6 +220,10 @@ wait "$tray_pid" || rc=$?
 wm_run "$prefix" --timeout 120 "$tray_exe" >"$work/tray-run2.log" 2>&1 &
 tray_pid=$!
 drive wait-window >/dev/null || fail "no tray window the second time"
+drive restart-prompt >"$work/restart.log" || true
+cat "$work/restart.log"
+if grep -q '^FAIL' "$work/restart.log"; then fail "the restart prompt"; fi
+grep -q '^ok: No closes the prompt' "$work/restart.log" || fail "the restart prompt was not answered"
 drive exit-thread >/dev/null || fail "could not post to the tray's thread"
 rc=0
 wait "$tray_pid" || rc=$?
@@ -192,12 +247,11 @@ wm_create "$prefix" --xvfb
 wm_install_description "$prefix" "$machines/win98-nocard"
 wm_install_files "$prefix" windows "$driver"
 wm_install_files "$prefix" system "$tray" "$module"
-start=$(date +%s)
-rc=0
-wm_run "$prefix" --timeout 60 "$tray_exe" >>"$work/tnrtray.log" 2>&1 || rc=$?
-took=$(( $(date +%s) - start ))
-[ "$rc" = 0 ] && ok "without a card the tray ends with 0 (${took}s)" || fail "without a card: exit code $rc"
-[ "$took" -lt 30 ] || fail "without a card the tray took ${took}s"
+wm_install_files "$prefix" windows "$spy"
+quiet_run
+took=$(sed -n 's/^ran: \([0-9]*\) ms$/\1/p' "$watch_log")
+took=$(( ${took:-999999} / 1000 ))
+[ "$took" -lt 30 ] && ok "without a card the tray ends in ${took}s" || fail "without a card the tray took ${took}s"
 [ "$(windows_count)" = 0 ] && ok "without a card no window" || fail "without a card a window exists"
 
 exit "$status"
