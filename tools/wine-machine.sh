@@ -761,6 +761,29 @@ wm_screenshot() {
   timeout "$(wm_scaled 30)" import -display "$display" -window root "$file"
 }
 
+# For a test's script: when the script ends, however it ends, the machine's logs are kept in
+# WORK/machine-logs and the machine PREFIX is removed (only stopped with
+# TUNARA_KEEP_WINE_PREFIX=1, for a look); the script's exit code stays.
+wm_clean_up_at_exit() {
+  wm_exit_prefix=$1 wm_exit_work=$2
+  trap wm_clean_up EXIT
+  trap 'exit 130' INT TERM
+}
+
+wm_clean_up() {
+  local rc=$?
+  if [ -d "$wm_exit_prefix/.machine" ]; then
+    mkdir -p "$wm_exit_work/machine-logs"
+    cp -f "$wm_exit_prefix"/.machine/*.log "$wm_exit_work/machine-logs/" 2>/dev/null || true
+  fi
+  if [ "${TUNARA_KEEP_WINE_PREFIX:-0}" = 1 ]; then
+    wm_stop "$wm_exit_prefix" || true
+  else
+    wm_destroy "$wm_exit_prefix" || true
+  fi
+  exit "$rc"
+}
+
 # Follows a driver's "shown: <step>" lines in LOG while the process PID runs: a screenshot
 # of each step in SHOT-PREFIX<step>.png, then the file C:\shot-<step> in the machine, which
 # tells the driver to go on. One line per picture; 1 when a picture could not be taken.

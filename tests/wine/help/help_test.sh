@@ -44,17 +44,7 @@ shots=$output/help
 mkdir -p "$work" "$shots"
 rm -f "$work"/*.log "$shots/$language"-*.png
 
-finish() {
-  local rc=$?
-  if [ -d "$prefix/.machine" ]; then
-    mkdir -p "$work/machine-logs"
-    cp -f "$prefix"/.machine/*.log "$work/machine-logs/" 2>/dev/null || true
-  fi
-  if [ "${TUNARA_KEEP_WINE_PREFIX:-0}" = 1 ]; then wm_stop "$prefix" || true; else wm_destroy "$prefix" || true; fi
-  exit "$rc"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
+wm_clean_up_at_exit "$prefix" "$work"
 
 status=0
 fail() { echo "FAIL: $*"; status=1; }

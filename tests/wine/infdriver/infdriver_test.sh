@@ -32,17 +32,7 @@ prefix=$work/machine
 mkdir -p "$work"
 rm -f "$work"/*.log
 
-finish() {
-  local rc=$?
-  if [ -d "$prefix/.machine" ]; then
-    mkdir -p "$work/machine-logs"
-    cp -f "$prefix"/.machine/*.log "$work/machine-logs/" 2>/dev/null || true
-  fi
-  if [ "${TUNARA_KEEP_WINE_PREFIX:-0}" = 1 ]; then wm_stop "$prefix" || true; else wm_destroy "$prefix" || true; fi
-  exit "$rc"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
+wm_clean_up_at_exit "$prefix" "$work"
 
 # CRLF text, as INF files are written.
 crlf() { sed 's/$/\r/'; }
