@@ -272,8 +272,17 @@ void checkNoticeBox(HWND box, const Child& child, const std::string& notice) {
               " screen: at " + number(rect.left) + "," + number(rect.top) + ", expected " +
               number(left) + "," + number(top));
 
+    // The box is found as soon as it exists; hvinutil may not have painted it yet, so its
+    // place is read again for a while until the notice's colour shows.
     PixelCount pixels;
-    const bool read = countPixels(box, extent, pixels);
+    bool read = false;
+    const DWORD start = GetTickCount();
+    do {
+        pixels = PixelCount();
+        read = countPixels(box, extent, pixels);
+        if (read && pixels.textColour > 0) break;
+        Sleep(100);
+    } while (GetTickCount() - start < scaledWait(3000));
     check(read, "the box's pixels can be read from the screen");
     if (read) {
         check(pixels.textColour > 0,
