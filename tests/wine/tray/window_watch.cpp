@@ -33,8 +33,13 @@ BOOL CALLBACK visitWindow(HWND window, LPARAM parameter) {
     const std::string kind = screen::classOf(window);
     std::printf("shown: %s %s\n", kind.c_str(), quoted(screen::textOf(window)).c_str());
     if (kind == "#32770") {
-        Sleep(300);  // let it finish drawing
-        const BoxView box = viewBox(window);
+        // A box just shown may not be painted yet: it is looked at again for a while.
+        BoxView box = viewBox(window);
+        for (const DWORD start = GetTickCount();
+             !box.look.shown() && GetTickCount() - start < scaledWait(3000);) {
+            Sleep(100);
+            box = viewBox(window);
+        }
         std::printf("box-caption: %s\n", box.caption.c_str());
         std::printf("box-text: %s\n", quoted(box.text).c_str());
         std::printf("box-buttons: %s\n", buttonList(box.buttons).c_str());
