@@ -22,6 +22,7 @@
 
 #include "../drivers/screen_pixels.h"
 #include "../drivers/time_scale.h"
+#include "../drivers/whole_file.h"
 #include "lang/resource_ids.h"
 #include "platform/win32/win32_machine.h"
 #include "settings/tunara_settings.h"
@@ -40,16 +41,8 @@ void check(bool passed, const std::string& what) {
 }
 
 std::string readWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string content;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0)
-        content.append(buffer, read);
-    CloseHandle(file);
-    return content;
+    return files::readWhole(path.c_str(), content) ? content : "<missing>";
 }
 
 std::string windowText(HWND window) {

@@ -23,6 +23,7 @@
 #include <functional>
 #include <string>
 
+#include "../drivers/message_pump.h"
 #include "../drivers/sheet_windows.h"
 #include "../drivers/time_scale.h"
 #include "help_sources.h"
@@ -40,26 +41,11 @@ void check(bool passed, const std::string& what) {
     if (!passed) ++g_failures;
 }
 
-void pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
-}
+void pump(DWORD milliseconds) { messages::run(milliseconds); }
 
 template <typename F>
 bool waitFor(F condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > scaledWait(milliseconds)) return false;
-        pump(50);
-    }
-    return true;
+    return messages::waitFor(condition, milliseconds, 50);
 }
 
 void shown(const std::string& name) {

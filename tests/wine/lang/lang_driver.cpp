@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/message_pump.h"
 #include "../drivers/screen_pixels.h"
 #include "lang/resource_ids.h"
 #include "platform/win32/win32_machine.h"
@@ -243,17 +244,7 @@ int runCheck(const char* moduleName, const char* listPath) {
 
 HMODULE g_module = nullptr;
 
-void pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < milliseconds) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
-}
+void pump(DWORD milliseconds) { messages::run(milliseconds); }
 
 // Copies the window as it is on the screen into `pixels` and a 24-bit BMP file.
 bool saveWindow(HWND window, const std::string& path, screen::Pixels& pixels) {

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "../drivers/message_pump.h"
 #include "../drivers/sheet_windows.h"
 #include "../drivers/time_scale.h"
 #include "screen_check.h"
@@ -68,27 +69,15 @@ LRESULT CALLBACK trayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // The program when the driver started it itself: its windows are noted at every pump.
 WindowWatch* g_program = nullptr;
 
-void pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        if (g_program != nullptr) g_program->poll();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
+void pollProgram() {
+    if (g_program != nullptr) g_program->poll();
 }
+
+void pump(DWORD milliseconds) { messages::run(milliseconds, pollProgram); }
 
 template <typename F>
 bool waitFor(F condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > scaledWait(milliseconds)) return false;
-        pump(20);
-    }
-    return true;
+    return messages::waitFor(condition, milliseconds, 20, pollProgram);
 }
 
 onscreen::Expect see(HWND parent, int id) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "../drivers/message_pump.h"
 #include "../drivers/screen_pixels.h"
 #include "../drivers/time_scale.h"
 
@@ -209,8 +210,7 @@ std::vector<Verdict> checkAll(const std::vector<Expect>& expects, DWORD patience
         }
         if (all || GetTickCount() - start > scaledWait(patienceMs)) return verdicts;
         // Painting may still be under way on a slow machine: let it finish, then look again.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        messages::dispatchWaiting();
         Sleep(100);
     }
 }

@@ -1,5 +1,7 @@
 #include "window_watch.h"
 
+#include "../drivers/message_pump.h"
+
 namespace {
 
 // SetWinEventHook is in Windows 98's user32 but not in the Windows 95 headers this build
@@ -103,11 +105,7 @@ void WindowWatch::poll() {
         GetExitCodeProcess(process_.hProcess, &exitCode_);
         ended_ = true;
     }
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    messages::dispatchWaiting();
     Listing listing{this, process_.dwProcessId};
     EnumWindows(listWindow, reinterpret_cast<LPARAM>(&listing));
 }

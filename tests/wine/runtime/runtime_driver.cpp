@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "../drivers/whole_file.h"
+
 namespace {
 
 int failures = 0;
@@ -30,13 +32,7 @@ std::string windowsPath(const char* hostPath) {
 
 std::string readFile(const std::string& path) {
     std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) text.append(buffer, read);
-    CloseHandle(file);
+    files::readWhole(path.c_str(), text);
     return text;
 }
 

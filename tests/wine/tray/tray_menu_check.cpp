@@ -9,6 +9,7 @@
 
 #include "../drivers/screen_pixels.h"
 #include "../drivers/time_scale.h"
+#include "../drivers/whole_file.h"
 #include "tray_checks.h"
 
 namespace traycheck {
@@ -47,15 +48,8 @@ std::string field(std::istringstream& in) {
 }
 
 bool readDump(Menu& menu) {
-    HANDLE file = CreateFileA(kMenuFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
     std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0)
-        text.append(buffer, read);
-    CloseHandle(file);
+    if (!files::readWhole(kMenuFile, text)) return false;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../drivers/time_scale.h"
+#include "../drivers/whole_file.h"
 #include "message_box.h"
 #include "tray_checks.h"
 
@@ -109,15 +110,8 @@ int watchProgram(int seconds, int argc, char** argv) {
     UnhookWindowsHookEx(hook);
 
     // The hook's record: one line per window created.
-    HANDLE log = CreateFileA(kWindowLog, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log != INVALID_HANDLE_VALUE) {
-        std::string text;
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(log, buffer, sizeof buffer, &read, nullptr) && read != 0)
-            text.append(buffer, read);
-        CloseHandle(log);
+    std::string text;
+    if (files::readWhole(kWindowLog, text)) {
         std::size_t at = 0;
         while (at < text.size()) {
             std::size_t end = text.find("\r\n", at);
