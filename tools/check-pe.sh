@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that a deliverable can load and run on every Windows 95/98 PC with a PCI slot:
-# i386, PE subsystem version 4.0, imports only from system DLLs of that era (no C runtime DLL)
-# and none of the functions they lack, no instruction newer than the Pentium, no
-# pseudo-relocations left for a runtime we do not link, and, if asked, a stripped size budget.
+# i386, PE subsystem version 4.0, a DLL movable by its relocation records, imports only from
+# system DLLs of that era (no C runtime DLL) and none of the functions they lack, no
+# instruction newer than the Pentium, no pseudo-relocations left for a runtime we do not link,
+# and, if asked, a stripped size budget.
 #
 # Usage: check-pe.sh <file.exe|file.dll> [--def exports.def] [--imports DLL,DLL,...]
 #                    [--max-bytes N] [expected export ...]
@@ -82,6 +83,16 @@ done
 grep -q 'file format pei-i386' <<<"$dump" || fail "not a 32-bit i386 PE file"
 grep -qE '^MajorSubsystemVersion[[:space:]]+4$' <<<"$dump" || problem "subsystem major version is not 4"
 grep -qE '^MinorSubsystemVersion[[:space:]]+0$' <<<"$dump" || problem "subsystem minor version is not 0"
+
+# A DLL must be movable: another DLL may hold its preferred base when it is loaded. Windows NT
+# moves a DLL without relocation records unless it is marked fixed; the Windows 95/98 loader
+# is not documented to, so every DLL carries a relocation table and no fixed mark.
+characteristics=$(sed -n 's/^Characteristics[[:space:]]*0x//p' <<<"$dump" | head -n 1)
+if (( 16#${characteristics:-0} & 0x2000 )); then
+  (( 16#$characteristics & 0x0001 )) && problem "is marked fixed (relocations stripped): no loader may move it"
+  relocation_bytes=$(awk '$1 == "Entry" && $2 == 5 { print $4 }' <<<"$dump")
+  [ $((16#${relocation_bytes:-0})) -gt 0 ] || problem "has no base relocation records: a loader that needs them cannot move it"
+fi
 
 # Imported DLLs. Windows 95 has no C runtime DLL (msvcrt.dll came with Visual C++ 4.2 and
 # later Windows versions); the product links its own runtime instead.

@@ -9,7 +9,8 @@
 //                                               module each thread locale gets
 //
 // The module is loaded by its bare name (LoadLibraryA and the library search, as the
-// programs load it). ids.txt is lang/resource_ids.h as check-modules.py --list writes it:
+// programs load it); for the check, its preferred base is held first, so it is checked where
+// the loader moved it. ids.txt is lang/resource_ids.h as check-modules.py --list writes it:
 // "string 6 IDS_PRODUCT_TITLE", "control 132 1000 IDC_SETTINGS_PICTURE", ...
 // Prints one line per check ("ok: ..." or "FAIL: ..."); exit code 0 when all passed.
 #include <windows.h>
@@ -219,12 +220,42 @@ void checkImages(HMODULE module, const std::vector<Entry>& list) {
     }
 }
 
+// The module's preferred base and the size of its image, from the file's headers.
+bool preferredPlace(const char* moduleName, DWORD* base, DWORD* size) {
+    char path[MAX_PATH] = {};
+    if (SearchPathA(nullptr, moduleName, nullptr, MAX_PATH, path, nullptr) == 0) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char headers[1024] = {};
+    DWORD read = 0;
+    const bool whole = ReadFile(file, headers, sizeof headers, &read, nullptr) != FALSE;
+    CloseHandle(file);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
+    if (!whole || read < sizeof *dos || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
+        static_cast<DWORD>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > read)
+        return false;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(headers + dos->e_lfanew);
+    if (nt->Signature != IMAGE_NT_SIGNATURE) return false;
+    *base = nt->OptionalHeader.ImageBase;
+    *size = nt->OptionalHeader.SizeOfImage;
+    return true;
+}
+
 int runCheck(const char* moduleName, const char* listPath) {
     const std::vector<Entry> list = readList(listPath);
     check(list.size() > 100, "the resource list holds " + number(list.size()) + " entries");
+    // Another DLL often holds the module's base on a real PC (most DLLs of the time were
+    // linked for the same one), so the module is checked where the loader had to move it.
+    DWORD base = 0, size = 0;
+    void* taken = preferredPlace(moduleName, &base, &size)
+                      ? VirtualAlloc(reinterpret_cast<void*>(base), size, MEM_RESERVE, PAGE_NOACCESS)
+                      : nullptr;
+    check(taken != nullptr, "the module's preferred place is taken before it loads");
     HMODULE module = LoadLibraryA(moduleName);
-    check(module != nullptr, std::string("LoadLibraryA(\"") + moduleName + "\")");
+    check(module != nullptr, std::string("LoadLibraryA(\"") + moduleName + "\") with its base taken");
     if (module == nullptr) return 1;
+    check(reinterpret_cast<DWORD_PTR>(module) != base, "the loader moved the module from its base");
     // A child template needs a parent; a hidden top-level window serves all of them.
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
@@ -235,6 +266,7 @@ int runCheck(const char* moduleName, const char* listPath) {
     checkImages(module, list);
     DestroyWindow(parent);
     check(FreeLibrary(module) != 0, "FreeLibrary");
+    if (taken != nullptr) VirtualFree(taken, 0, MEM_RELEASE);
     std::printf("%d passed, %d failed\n", g_passed, g_failures);
     return g_failures == 0 ? 0 : 1;
 }
