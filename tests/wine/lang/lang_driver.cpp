@@ -247,11 +247,17 @@ int runCheck(const char* moduleName, const char* listPath) {
     check(list.size() > 100, "the resource list holds " + number(list.size()) + " entries");
     // Another DLL often holds the module's base on a real PC (most DLLs of the time were
     // linked for the same one), so the module is checked where the loader had to move it.
+    // When nothing in this process holds the base yet, the driver does.
     DWORD base = 0, size = 0;
-    void* taken = preferredPlace(moduleName, &base, &size)
-                      ? VirtualAlloc(reinterpret_cast<void*>(base), size, MEM_RESERVE, PAGE_NOACCESS)
-                      : nullptr;
-    check(taken != nullptr, "the module's preferred place is taken before it loads");
+    MEMORY_BASIC_INFORMATION place = {};
+    const bool known = preferredPlace(moduleName, &base, &size) &&
+                       VirtualQuery(reinterpret_cast<void*>(base), &place, sizeof place) != 0;
+    const bool held = known && place.State != MEM_FREE;
+    void* taken = known && !held ? VirtualAlloc(reinterpret_cast<void*>(base), size, MEM_RESERVE,
+                                                PAGE_NOACCESS)
+                                 : nullptr;
+    check(held || taken != nullptr, std::string("the module's base is held before it loads (") +
+                                        (held ? "by another module" : "by the driver") + ")");
     HMODULE module = LoadLibraryA(moduleName);
     check(module != nullptr, std::string("LoadLibraryA(\"") + moduleName + "\") with its base taken");
     if (module == nullptr) return 1;
