@@ -221,7 +221,13 @@ void helpButton(Program& program, const std::string& step, HWND dialog, int butt
     if (entry == nullptr) return;
     prepareViewer(program.helpFile, program.source, *entry);
     std::size_t before = readWinHelpCalls(program.trace).size();
-    HWND control = GetDlgItem(dialog, button);
+    HWND control = nullptr;
+    waitFor(
+        [&] {
+            control = GetDlgItem(dialog, button);
+            return control != nullptr && IsWindowVisible(control) && !text(control).empty();
+        },
+        5000);
     check(control != nullptr && IsWindowVisible(control), step + ": the Help button " +
                                                               std::to_string(button) + " \"" +
                                                               text(control) + "\" is there");
@@ -350,8 +356,9 @@ int program(const std::string& language, const std::string& sourcePath,
           "the sheet appears with the module's caption \"" + caption + "\"");
     if (sheet == nullptr) return 1;
     GetWindowThreadProcessId(sheet, &p.process);
-    pump(1000);
-    check(text(GetDlgItem(sheet, 1025)) == helpText,
+    // The program puts its own buttons on the sheet once the sheet is up; on a slow machine
+    // that can be a while after the sheet shows.
+    check(waitFor([&] { return text(GetDlgItem(sheet, 1025)) == helpText; }, 5000),
           "the sheet's Help button reads the module's \"" + helpText + "\"");
 
     HWND settings = currentPage(sheet);
